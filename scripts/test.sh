@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Runs every test: the portable logic natively (under ASan and UBSan), then the Windows program and its tests
+# under Wine. Installs what it misses first. Ends with ctest's summary.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh || exit 1
+
+status=0
+
+echo "==> Building and testing the portable logic (preset native)"
+if cmake --preset native >/dev/null && cmake --build --preset native; then
+    ctest --preset native -j2 || status=1
+else
+    echo "native build failed" >&2
+    status=1
+fi
+
+echo "==> Building the Windows program and its tests (preset windows)"
+if cmake --preset windows >/dev/null && cmake --build --preset windows; then
+    source scripts/wine-env.sh
+    trap wine_env_stop EXIT
+    wine_env_start
+    echo "==> Running the Windows tests under Wine (prefix $WINEPREFIX, display $DISPLAY)"
+    ctest --preset windows || status=1
+    wine_env_stop
+else
+    echo "windows build failed" >&2
+    status=1
+fi
+
+exit $status

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velstrand {
+
+// The program path at the head of a command line: the text between its leading double quotation marks, or
+// without them the text up to the first blank. Starting exactly this path means no other program, such as
+// "C:\Program.exe" for an unquoted "C:\Program Files\...", can ever run in its place.
+std::wstring ProgramPathOf(std::wstring_view commandLine);
+
+// Encloses a path in double quotation marks, for the head of a command line.
+std::wstring Quoted(std::wstring_view path);
+
+}  // namespace velstrand

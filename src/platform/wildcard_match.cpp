@@ -1,0 +1,55 @@
+#include "platform/wildcard_match.h"
+
+#include <cwctype>
+
+namespace velstrand {
+
+wchar_t FoldCase(wchar_t c) {
+    if (c < 0x80) {
+        return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+    }
+    return static_cast<wchar_t>(std::towupper(static_cast<std::wint_t>(c)));
+}
+
+bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (FoldCase(a[i]) != FoldCase(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool MatchesWildcard(std::wstring_view name, std::wstring_view pattern) {
+    if (pattern == L"*.*") {
+        return true;
+    }
+    // Greedy matching that backtracks only to the most recent "*": linear for the patterns a sweep uses.
+    std::size_t n = 0;
+    std::size_t p = 0;
+    std::size_t starPattern = std::wstring_view::npos;
+    std::size_t starName = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == L'*') {
+            starPattern = p++;
+            starName = n;
+        } else if (p < pattern.size() && (pattern[p] == L'?' || FoldCase(pattern[p]) == FoldCase(name[n]))) {
+            ++p;
+            ++n;
+        } else if (starPattern != std::wstring_view::npos) {
+            p = starPattern + 1;
+            n = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == L'*') {
+        ++p;
+    }
+    return p == pattern.size();
+}
+
+}  // namespace velstrand

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string_view>
+
+#include "platform/runtime_services.h"
+#include "repair/window_readings.h"
+
+namespace velstrand {
+
+inline constexpr std::wstring_view kMissingToolMessage = L"taskkill.exe文件丢失，请重新下载";
+inline constexpr std::wstring_view kCompletionMessage = L"处理完毕，可以运行游戏了";
+inline constexpr std::wstring_view kUnsafeFolderMessage = L"DNF目录无效，请填写游戏所在文件夹的完整路径";
+
+// The start button's action: ends the game's processes, sweeps the leftover files out of the game folder,
+// deletes the trace log, says it is done and starts the chosen client. Every step that fails is skipped and the
+// run goes on with the next; nothing about a failure is shown.
+void RunRepair(RuntimeServices& services, WindowReadings& window);
+
+}  // namespace velstrand
