@@ -1,0 +1,68 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/form_design.h"
+#include "app/window_handles.h"
+#include "platform/runtime_services.h"
+#include "repair/window_readings.h"
+
+namespace velstrand::app {
+
+// `Form1`: the folder box, the two server options and the start button. It hands each start click to the
+// repair run and answers the run's two readings from its controls.
+class MainWindow final : public WindowReadings {
+  public:
+    MainWindow(HINSTANCE instance, RuntimeServices& services);
+    ~MainWindow() override;
+
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Creates the window and its controls, not yet shown, sized for the DPI of the screen it will appear on.
+    bool Create();
+    // The load event: fills the folder box for the official server and warns when it stays empty. The window is
+    // still hidden, so a warning comes before it.
+    void Load();
+    // Shows the window with the focus on the start button.
+    void Show(int showCommand);
+    // Null once the window has been closed.
+    HWND Handle() const { return window_.Get(); }
+
+    std::optional<std::wstring> GameFolderText() override;
+    std::optional<bool> IsOfficialServerSelected() override;
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    bool CreateControls();
+    void OnCommand(int id, int notification);
+    void OnServerSelected(std::wstring_view editionKey);
+    void OnStartClicked();
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+
+    void ApplyDpi(UINT dpi);
+    void FitFrameToClient();
+    void CentreOnWorkArea();
+    void KeepTabStopOnSelectedOption();
+    void SetFolderText(const std::wstring& text);
+    HWND Control(ControlId id) const;
+
+    HINSTANCE instance_;
+    RuntimeServices& services_;
+    // Declared in the order they may be released: the window first, then its font, then its class.
+    RegisteredClass class_;
+    UniqueFont font_;
+    UniqueWindow window_;
+    std::array<HWND, kControls.size()> controls_{};  // owned by the window, in the order of kControls
+    HWND focusWhileInactive_ = nullptr;
+    UINT dpi_ = 96;
+};
+
+}  // namespace velstrand::app
