@@ -1,0 +1,116 @@
+#include "platform/win32/find_listing.h"
+
+#include <windows.h>
+
+#include "platform/wildcard_match.h"
+#include "platform/win32/unique_handle.h"
+
+namespace velstrand {
+
+namespace {
+
+// Errors that only mean "nothing here": the folder is missing (or is a file), or it has no entries at all, as at
+// an empty drive root. Every other error is a listing that could not be made.
+bool MeansNoEntries(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_NO_MORE_FILES ||
+           error == ERROR_DIRECTORY;
+}
+
+bool IsDotEntry(const std::wstring& name) {
+    return name == L"." || name == L"..";
+}
+
+std::size_t NamePartStart(const std::wstring& pattern) {
+    const std::size_t separator = pattern.find_last_of(L"\\/:");
+    return separator == std::wstring::npos ? 0 : separator + 1;
+}
+
+// Whether `folder`, taken without its last separator, is a file. Listing a file's entries is listing a folder
+// that is not there; Wine reports it as a malformed name, which must not make it a failure.
+bool NamesAFile(const std::wstring& folder) {
+    if (folder.size() < 2 || (folder.back() != L'\\' && folder.back() != L'/')) {
+        return false;
+    }
+    const DWORD attributes = ::GetFileAttributesW(folder.substr(0, folder.size() - 1).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// Characters no name may hold, which the file system rejects in a pattern's name part too. ("<", ">" and '"'
+// are not among them: in a pattern they are the file system's own extra wildcards.)
+bool IsMalformedNamePattern(std::wstring_view namePattern) {
+    for (const wchar_t c : namePattern) {
+        if (c < 0x20 || c == L'|') {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Every entry of `folder` ("" for the current folder; otherwise ending in a separator or a drive's ":"), in the
+// file system's order. A folder that does not exist has no entries; no result for one that cannot be listed.
+std::optional<std::vector<FindListing::Entry>> ReadFolder(const std::wstring& folder) {
+    std::vector<FindListing::Entry> entries;
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(::FindFirstFileW((folder + L"*").c_str(), &data));
+    if (!find) {
+        const DWORD error = ::GetLastError();
+        if (MeansNoEntries(error) || (error == ERROR_INVALID_NAME && NamesAFile(folder))) {
+            return entries;
+        }
+        return std::nullopt;
+    }
+    do {
+        entries.push_back({data.cFileName, data.dwFileAttributes});
+    } while (::FindNextFileW(find.Get(), &data));
+    return entries;
+}
+
+bool PassesFilter(const FindListing::Entry& entry, ListingFilter filter) {
+    const bool isFolder = (entry.attributes & attribute::kFolder) != 0;
+    if (isFolder && filter != ListingFilter::PlainFilesAndFolders) {
+        return false;
+    }
+    // "." and ".." stand for folders, not for entries of their own: Wine reports them as hidden (as it does
+    // every name that begins with a dot), yet they belong in every folder listing but a drive root's.
+    if (isFolder && IsDotEntry(entry.name)) {
+        return true;
+    }
+    return (entry.attributes & (attribute::kHidden | attribute::kSystem)) == 0;
+}
+
+}  // namespace
+
+std::optional<std::wstring> FindListing::First(const std::wstring& pattern, ListingFilter filter) {
+    entries_.reset();
+    next_ = 0;
+
+    const std::size_t nameStart = NamePartStart(pattern);
+    const std::wstring_view namePattern = std::wstring_view(pattern).substr(nameStart);
+    if (IsMalformedNamePattern(namePattern)) {
+        return std::nullopt;
+    }
+    std::optional<std::vector<Entry>> all = ReadFolder(pattern.substr(0, nameStart));
+    if (!all) {
+        return std::nullopt;
+    }
+    std::vector<Entry> kept;
+    for (Entry& entry : *all) {
+        if (MatchesWildcard(entry.name, namePattern) && PassesFilter(entry, filter)) {
+            kept.push_back(std::move(entry));
+        }
+    }
+    entries_ = std::move(kept);
+    return Next();
+}
+
+std::optional<std::wstring> FindListing::Next() {
+    if (!entries_) {
+        return std::nullopt;
+    }
+    if (next_ == entries_->size()) {
+        return std::wstring();
+    }
+    return (*entries_)[next_++].name;
+}
+
+}  // namespace velstrand

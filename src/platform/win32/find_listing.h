@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/runtime_services.h"
+
+namespace velstrand {
+
+// The one listing in progress: the entries of one folder that matched a pattern and passed a filter, read in full
+// when the listing starts and handed out one name at a time in the file system's order.
+//
+// The folder is listed whole and each entry's own name is matched here, because the file system also matches a
+// pattern against an entry's 8.3 alias: asked for "*.tdl" it would return "a.tdlx" (alias "A~1.TDL").
+class FindListing {
+  public:
+    struct Entry {
+        std::wstring name;
+        std::uint32_t attributes;
+    };
+
+    // Abandons the listing in progress, lists the folder part of `pattern` and keeps the entries whose names
+    // match its last part. Empty text when nothing matches or the folder does not exist; no result when the
+    // folder cannot be listed for another reason (a malformed path, a drive that is not ready).
+    std::optional<std::wstring> First(const std::wstring& pattern, ListingFilter filter);
+    // Empty text once the listing is exhausted; no result when no listing is in progress.
+    std::optional<std::wstring> Next();
+
+  private:
+    std::optional<std::vector<Entry>> entries_;
+    std::size_t next_ = 0;
+};
+
+}  // namespace velstrand

@@ -1,0 +1,23 @@
+#pragma once
+
+namespace velstrand {
+
+// Joins the calling thread to a single-threaded COM apartment for the lifetime of the object. The registry read
+// creates a COM object on each call, so the program's start-up (and each test) holds one of these around it.
+// CoInitializeEx reports S_FALSE when the thread had already joined; that, too, must be balanced.
+class ScopedComInit {
+  public:
+    ScopedComInit();
+    ~ScopedComInit();
+
+    ScopedComInit(const ScopedComInit&) = delete;
+    ScopedComInit& operator=(const ScopedComInit&) = delete;
+
+    // False when the thread already belongs to a multithreaded apartment; COM is then usable but not ours.
+    bool Initialised() const { return initialised_; }
+
+  private:
+    bool initialised_ = false;
+};
+
+}  // namespace velstrand

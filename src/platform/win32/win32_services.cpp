@@ -1,0 +1,47 @@
+#include "platform/win32/win32_services.h"
+
+#include "platform/win32/message_box.h"
+#include "platform/win32/program_folder.h"
+#include "platform/win32/program_start.h"
+#include "platform/win32/wsh_registry.h"
+
+namespace velstrand {
+
+std::optional<std::wstring> Win32Services::FindFirstName(const std::wstring& pattern, ListingFilter filter) {
+    return listing_.First(pattern, filter);
+}
+
+std::optional<std::wstring> Win32Services::FindNextName() {
+    return listing_.Next();
+}
+
+std::optional<std::uint32_t> Win32Services::GetAttributes(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return std::nullopt;
+    }
+    return attributes;
+}
+
+bool Win32Services::RemoveFile(const std::wstring& path) {
+    // No attribute is cleared first: a read-only file is one the user meant to keep.
+    return ::DeleteFileW(path.c_str()) != FALSE;
+}
+
+bool Win32Services::StartProgram(const std::wstring& commandLine, StartStyle style) {
+    return StartDetached(commandLine, style);
+}
+
+void Win32Services::ShowMessage(const std::wstring& text) {
+    ShowMessageBox(messageOwner_, text);
+}
+
+std::wstring Win32Services::ProgramFolder() {
+    return RunningProgramFolder();
+}
+
+std::optional<std::wstring> Win32Services::ReadRegistryString(const std::wstring& name) {
+    return ReadRegistryThroughWshShell(name);
+}
+
+}  // namespace velstrand

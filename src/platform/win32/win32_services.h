@@ -1,0 +1,38 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/runtime_services.h"
+#include "platform/win32/find_listing.h"
+
+namespace velstrand {
+
+// The runtime services on Windows itself: real files, processes, message boxes and registry. Every operation is
+// called from the user-interface thread; ReadRegistryString needs COM on that thread (see ScopedComInit).
+class Win32Services final : public RuntimeServices {
+  public:
+    Win32Services() = default;
+
+    // Message boxes shown from now on are owned by `owner`, which they disable while they are up; before the
+    // main window exists they have no owner.
+    void SetMessageOwner(HWND owner) { messageOwner_ = owner; }
+
+    std::optional<std::wstring> FindFirstName(const std::wstring& pattern, ListingFilter filter) override;
+    std::optional<std::wstring> FindNextName() override;
+    std::optional<std::uint32_t> GetAttributes(const std::wstring& path) override;
+    bool RemoveFile(const std::wstring& path) override;
+    bool StartProgram(const std::wstring& commandLine, StartStyle style) override;
+    void ShowMessage(const std::wstring& text) override;
+    std::wstring ProgramFolder() override;
+    std::optional<std::wstring> ReadRegistryString(const std::wstring& name) override;
+
+  private:
+    FindListing listing_;
+    HWND messageOwner_ = nullptr;
+};
+
+}  // namespace velstrand
