@@ -1,0 +1,87 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <string>
+
+#include "platform/command_line.h"
+#include "platform/win32/win32_services.h"
+#include "scratch_folder.h"
+#include "stub_record.h"
+
+namespace velstrand::testing {
+namespace {
+
+std::wstring CurrentFolder() {
+    wchar_t folder[MAX_PATH * 4];
+    return std::wstring(folder, ::GetCurrentDirectoryW(MAX_PATH * 4, folder));
+}
+
+class StartProgram : public ::testing::Test {
+  protected:
+    ScratchFolder scratch_;
+    Win32Services services_;
+};
+
+TEST_F(StartProgram, TheProgramIsShownInTheStyleItIsGiven) {
+    const PlacedStub hidden(scratch_.Below(L"hidden.exe"));
+    const PlacedStub minimised(scratch_.Below(L"minimised.exe"));
+    ASSERT_TRUE(hidden.Placed() && minimised.Placed());
+
+    const std::wstring hiddenLine = Quoted(hidden.Path()) + L" /F /IM a.exe";
+    ASSERT_TRUE(services_.StartProgram(hiddenLine, StartStyle::Hidden));
+    ASSERT_TRUE(services_.StartProgram(Quoted(minimised.Path()), StartStyle::MinimisedWithFocus));
+
+    const auto hiddenRecord = hidden.WaitForRecord();
+    ASSERT_TRUE(hiddenRecord);
+    EXPECT_EQ(hiddenRecord->at(L"show"), L"0");
+    EXPECT_EQ(hiddenRecord->at(L"cmdshow"), L"0");
+    EXPECT_EQ(hiddenRecord->at(L"visible"), L"0") << "a hidden program shows no window";
+    EXPECT_EQ(hiddenRecord->at(L"commandline"), hiddenLine) << "the whole line reaches the program";
+    EXPECT_EQ(hiddenRecord->at(L"currentfolder"), CurrentFolder()) << "no working folder of its own";
+
+    const auto minimisedRecord = minimised.WaitForRecord();
+    ASSERT_TRUE(minimisedRecord);
+    EXPECT_EQ(minimisedRecord->at(L"show"), L"2");
+    EXPECT_EQ(minimisedRecord->at(L"cmdshow"), L"2");
+    EXPECT_EQ(minimisedRecord->at(L"iconic"), L"1");
+
+    EXPECT_TRUE(WaitUntil([&] { return hidden.Ended() && minimised.Ended(); }));
+}
+
+TEST_F(StartProgram, ReturnsWhileTheProgramStillRuns) {
+    const PlacedStub held(scratch_.Below(L"held.exe"));
+    ASSERT_TRUE(held.Placed());
+
+    ASSERT_TRUE(services_.StartProgram(Quoted(held.Path()) + L" --hold", StartStyle::Hidden));
+    // The program cannot end before it is released (or 10 s have passed), so a call that waited for it would
+    // find it ended here.
+    EXPECT_FALSE(held.Ended());
+    EXPECT_TRUE(held.WaitForRecord());
+    EXPECT_TRUE(held.ReleaseAndWaitForEnd());
+}
+
+// With "X:\...\My Game\start\client.exe" and "X:\...\My.exe" both present, the system's own reading of an
+// unquoted command line would start My.exe.
+TEST_F(StartProgram, APlantedProgramBeforeABlankNeverRuns) {
+    const PlacedStub client(scratch_.Below(L"My Game\\start\\client.exe"));
+    const PlacedStub planted(scratch_.Below(L"My.exe"));
+    ASSERT_TRUE(client.Placed() && planted.Placed());
+
+    EXPECT_FALSE(services_.StartProgram(client.Path(), StartStyle::Hidden));
+    EXPECT_FALSE(services_.StartProgram(client.Path() + L" /F", StartStyle::MinimisedWithFocus));
+
+    ASSERT_TRUE(services_.StartProgram(Quoted(client.Path()), StartStyle::Hidden));
+    ASSERT_TRUE(client.WaitForRecord());
+    EXPECT_TRUE(WaitUntil([&] { return client.Ended(); }));
+    EXPECT_FALSE(planted.Started());
+}
+
+TEST_F(StartProgram, AProgramThatIsNotThereFails) {
+    EXPECT_FALSE(services_.StartProgram(Quoted(scratch_.Below(L"absent.exe")), StartStyle::Hidden));
+    EXPECT_FALSE(services_.StartProgram(scratch_.Below(L"absent.exe"), StartStyle::Hidden));
+    EXPECT_FALSE(services_.StartProgram(Quoted(scratch_.Path()), StartStyle::Hidden)) << "a folder";
+    EXPECT_FALSE(services_.StartProgram(L"", StartStyle::Hidden));
+}
+
+}  // namespace
+}  // namespace velstrand::testing

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "scratch_folder.h"
+
+namespace velstrand::testing {
+
+// A copy of the stub program placed for one test, and what that copy recorded about its start.
+class PlacedStub {
+  public:
+    // Copies the stub program to `path` (its folders are made as needed).
+    explicit PlacedStub(std::wstring path);
+
+    const std::wstring& Path() const { return path_; }
+    bool Placed() const { return placed_; }
+
+    // The record, once the copy has started and written it; no result when it has not (within `limitMs`).
+    std::optional<std::map<std::wstring, std::wstring>> WaitForRecord(int limitMs = 10000) const;
+    bool Started() const { return FileExists(path_ + L".record"); }
+    bool Ended() const { return FileExists(path_ + L".ended"); }
+    // Lets a copy started with "--hold" end, and waits until it has.
+    bool ReleaseAndWaitForEnd() const;
+
+  private:
+    std::wstring path_;
+    bool placed_ = false;
+};
+
+}  // namespace velstrand::testing
