@@ -36,6 +36,7 @@ TEST_F(StartProgram, TheProgramIsShownInTheStyleItIsGiven) {
     EXPECT_EQ(hiddenRecord->at(L"show"), L"0");
     EXPECT_EQ(hiddenRecord->at(L"cmdshow"), L"0");
     EXPECT_EQ(hiddenRecord->at(L"visible"), L"0") << "a hidden program shows no window";
+    EXPECT_EQ(hiddenRecord->at(L"active"), L"0");
     EXPECT_EQ(hiddenRecord->at(L"commandline"), hiddenLine) << "the whole line reaches the program";
     EXPECT_EQ(hiddenRecord->at(L"currentfolder"), CurrentFolder()) << "no working folder of its own";
 
@@ -44,6 +45,7 @@ TEST_F(StartProgram, TheProgramIsShownInTheStyleItIsGiven) {
     EXPECT_EQ(minimisedRecord->at(L"show"), L"2");
     EXPECT_EQ(minimisedRecord->at(L"cmdshow"), L"2");
     EXPECT_EQ(minimisedRecord->at(L"iconic"), L"1");
+    EXPECT_EQ(minimisedRecord->at(L"active"), L"1") << "minimised, yet with the focus";
 
     EXPECT_TRUE(WaitUntil([&] { return hidden.Ended() && minimised.Ended(); }));
 }

@@ -55,6 +55,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     record += L"cmdshow=" + std::to_wstring(showCommand) + L"\n";
     record += L"visible=" + std::to_wstring(::IsWindowVisible(window) ? 1 : 0) + L"\n";
     record += L"iconic=" + std::to_wstring(::IsIconic(window) ? 1 : 0) + L"\n";
+    record += L"active=" + std::to_wstring(::GetActiveWindow() == window ? 1 : 0) + L"\n";
     record += L"commandline=" + std::wstring(::GetCommandLineW()) + L"\n";
     record += L"currentfolder=" + CurrentFolder() + L"\n";
     record += L"programfolder=" + velstrand::RunningProgramFolder() + L"\n";
