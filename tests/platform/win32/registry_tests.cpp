@@ -22,5 +22,12 @@ TEST(ReadRegistryString, FailsOnAThreadWithoutCom) {
     EXPECT_EQ(read, std::nullopt);
 }
 
+// WshShell hands a REG_DWORD over as a signed number, and its text is what the tool reads.
+TEST(ReadRegistryString, ADwordWithItsTopBitSetReadsAsANegativeNumber) {
+    const auto backend = MakeContractBackend();
+    backend->SetRegistryValue(L"", L"All", RegistryKind::Dword, L"4294967295");
+    EXPECT_EQ(backend->Services().ReadRegistryString(backend->RegistryKey() + L"\\All"), L"-1");
+}
+
 }  // namespace
 }  // namespace velstrand::testing

@@ -7,18 +7,10 @@
 #include <vector>
 
 #include "platform/win32/program_folder.h"
-#include "platform/win32/unique_handle.h"
 
 namespace velstrand::testing {
 
 namespace {
-
-struct FileHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Handle handle) { ::CloseHandle(handle); }
-};
-using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 
 std::wstring TemporaryFolder() {
     wchar_t buffer[MAX_PATH + 1];

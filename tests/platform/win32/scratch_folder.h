@@ -1,11 +1,23 @@
 #pragma once
 
+#include <windows.h>
+
 #include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "platform/win32/unique_handle.h"
+
 namespace velstrand::testing {
+
+// CreateFileW's handle: INVALID_HANDLE_VALUE means none.
+struct FileHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle handle) { ::CloseHandle(handle); }
+};
+using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 
 // A folder of one test's own below the temporary folder, removed with everything in it (read-only entries
 // included) when the object goes. No link is ever made inside it, so removal cannot reach outside it.

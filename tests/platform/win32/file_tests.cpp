@@ -1,0 +1,49 @@
+// What the contract suite cannot set up on every backend: a file held open by another handle, and a drive root.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32_services.h"
+#include "scratch_folder.h"
+
+namespace velstrand::testing {
+namespace {
+
+TEST(RemoveFile, AFileInUseFailsAndStays) {
+    ScratchFolder scratch;
+    const std::wstring path = scratch.Below(L"BugTrace.log");
+    WriteTextFile(path, L"trace");
+    Win32Services services;
+    {
+        // Held as a running game holds its log: shared for reading and writing, not for deletion.
+        UniqueFileHandle held(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held);
+        EXPECT_FALSE(services.RemoveFile(path));
+        EXPECT_TRUE(FileExists(path));
+    }
+    EXPECT_TRUE(services.RemoveFile(path)) << "once it is let go";
+}
+
+TEST(FindFirstName, ADriveRootListsNoDotEntries) {
+    Win32Services services;
+    std::vector<std::wstring> names;
+    std::optional<std::wstring> name = services.FindFirstName(L"C:\\*", ListingFilter::PlainFilesAndFolders);
+    while (name && !name->empty() && names.size() < 1000) {
+        names.push_back(*name);
+        name = services.FindNextName();
+    }
+    ASSERT_TRUE(name);
+    EXPECT_FALSE(names.empty());
+    for (const std::wstring& listed : names) {
+        EXPECT_NE(listed, L".");
+        EXPECT_NE(listed, L"..");
+    }
+}
+
+}  // namespace
+}  // namespace velstrand::testing
