@@ -1,6 +1,6 @@
-#include "app/form_layout.h"
-
 #include <gtest/gtest.h>
+
+#include "app/form_layout.h"
 
 namespace velstrand::app {
 namespace {
@@ -27,8 +27,8 @@ TEST(FormLayout, At120DpiEveryTwelveTwipsAreOnePixel) {
 
 TEST(FormLayout, At96DpiEdgesRoundToTheNearestPixel) {
     const FormLayout layout = LayOutForm(96);
-    EXPECT_EQ(layout.clientWidth, 292);   // 4380 / 15
-    EXPECT_EQ(layout.clientHeight, 79);   // 79.2
+    EXPECT_EQ(layout.clientWidth, 292);  // 4380 / 15
+    EXPECT_EQ(layout.clientHeight, 79);  // 79.2
     // Right edge 3972 / 15 = 264.8 and bottom edge 972 / 15 = 64.8 round up.
     EXPECT_EQ(RectOf(layout, kCommand1), (PixelRect{200, 48, 65, 17}));
     EXPECT_EQ(RectOf(layout, kText1), (PixelRect{8, 24, 273, 18}));

@@ -1,0 +1,117 @@
+#include "app_fixture.h"
+
+namespace velstrand::e2e {
+
+RunningApp::RunningApp(const fs::path& exe, const fs::path& currentFolder) : process_(exe, currentFolder) {}
+
+RunningApp::~RunningApp() {
+    for (HWND box = FindMessageBox(Id()); box != nullptr; box = FindMessageBox(Id())) {
+        if (!Dismiss(box)) {
+            break;
+        }
+    }
+    if (const HWND window = Window(); window != nullptr) {
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+    if (!process_.WaitForEnd(std::chrono::seconds(5))) {
+        process_.End();
+    }
+}
+
+HWND RunningApp::WaitForShownWindow() {
+    HWND window = nullptr;
+    WaitUntil([&] {
+        window = Window();
+        return window != nullptr && ::IsWindowVisible(window);
+    });
+    return window != nullptr && ::IsWindowVisible(window) ? window : nullptr;
+}
+
+HWND RunningApp::WaitForMessageBox() {
+    HWND box = nullptr;
+    WaitUntil([&] { return (box = FindMessageBox(Id())) != nullptr && ::IsWindowVisible(box); });
+    return box;
+}
+
+bool RunningApp::Dismiss(HWND box) {
+    PressOk(box);
+    return WaitUntil([&] { return !::IsWindow(box); });
+}
+
+AppTest::AppTest() : toolFolder_(scratch_.Path() / L"tool") {
+    fs::create_directories(toolFolder_);
+    fs::copy_file(BuildPath(VELSTRAND_EXE), toolFolder_ / L"Velstrand.exe");
+    fs::copy_file(SystemFolder() / L"taskkill.exe", toolFolder_ / L"taskkill.exe");
+    official_.Delete();
+    experience_.Delete();
+}
+
+std::unique_ptr<RunningApp> AppTest::StartApp() {
+    // Started in the scratch folder, so that even a path that named "the current drive" stays near it.
+    auto app = std::make_unique<RunningApp>(toolFolder_ / L"Velstrand.exe", scratch_.Path());
+    EXPECT_TRUE(app->Started());
+    return app;
+}
+
+std::unique_ptr<RunningApp> AppTest::StartAppAndWaitForWindow() {
+    auto app = StartApp();
+    EXPECT_NE(app->WaitForShownWindow(), nullptr) << "the window did not show";
+    return app;
+}
+
+std::vector<fs::path> AppTest::MakeGameTree(const fs::path& root) const {
+    const std::vector<fs::path> leftovers = {
+        L"a.tdl",
+        L"b.spk",
+        L"c.dmp",
+        L"data\\map\\deep\\d.TDL",
+        L"data\\map\\e.spk",
+        L"data\\f.Dmp",
+        L"name with blanks\\g.tdl",
+        L"start\\TenProtect\\BugTrace.log",
+    };
+    const std::vector<fs::path> keepers = {
+        L"keep.tdlx",  // matches "*.tdl" through its short name on a volume that has them
+        L"keep.txt",
+        L"data\\tdl",  // the extension's name, but no extension
+        L"data\\map\\keep.tdl.bak",
+        L".git\\objects\\in-dot-folder.tdl",
+        L"hidden folder\\inside.spk",
+        L"hidden.dmp",
+        L"folder.dmp\\inside.txt",  // a folder with the extension is not a file
+        L"start\\TenProtect\\other.log",
+        L"start\\BugTrace.log",
+    };
+    for (const fs::path& file : leftovers) {
+        WriteFile(root / file);
+    }
+    for (const fs::path& file : keepers) {
+        WriteFile(root / file);
+    }
+    SetHidden(root / L"hidden folder");
+    SetHidden(root / L"hidden.dmp");
+    const fs::path client = BuildPath(STUB_CLIENT_EXE);
+    fs::copy_file(client, root / L"start" / kOfficialClient);
+    fs::copy_file(client, root / L"start" / kExperienceClient);
+    return leftovers;
+}
+
+std::vector<ChildProcess> AppTest::StartGameProcesses() {
+    const fs::path folder = scratch_.Path() / L"processes";
+    fs::create_directories(folder);
+    std::vector<ChildProcess> processes;
+    std::vector<fs::path> names(std::begin(kEndedImageNames), std::end(kEndedImageNames));
+    names.push_back(SparedProcessName());
+    for (const fs::path& name : names) {
+        fs::copy_file(BuildPath(STUB_IDLE_EXE), folder / name);
+        processes.emplace_back(folder / name, folder);
+        EXPECT_TRUE(processes.back().Started()) << name;
+    }
+    return processes;
+}
+
+fs::path AppTest::ClientMarker(const fs::path& game, const wchar_t* client) {
+    return game / L"start" / (std::wstring(client) + L".started");
+}
+
+}  // namespace velstrand::e2e

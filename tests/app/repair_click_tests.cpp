@@ -1,0 +1,147 @@
+#include <algorithm>
+
+#include "app_fixture.h"
+#include "repair/repair_run.h"
+#include "window_driver.h"
+
+namespace velstrand::e2e {
+namespace {
+
+using app::kCommand1;
+using app::kOption2;
+using app::kText1;
+
+std::set<fs::path> Without(std::set<fs::path> files, const std::vector<fs::path>& removed) {
+    for (const fs::path& file : removed) {
+        files.erase(file);
+    }
+    return files;
+}
+
+class RepairClickTest : public AppTest {
+  protected:
+    RepairClickTest() : game_(Scratch() / L"Games" / L"DNF") { leftovers_ = MakeGameTree(game_); }
+
+    // Clicks the start button and returns the message box the run shows.
+    HWND ClickStart(RunningApp& app) {
+        Click(app.Control(kCommand1));
+        return app.WaitForMessageBox();
+    }
+
+    // What a completed run on `client`'s server leaves, checked while its completion message is up and after OK.
+    void ExpectCompletedRun(RunningApp& app,
+                            HWND box,
+                            const std::set<fs::path>& before,
+                            const wchar_t* client,
+                            const wchar_t* otherClient) {
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(MessageBoxText(box), kCompletionMessage);
+        EXPECT_EQ(::GetWindow(box, GW_OWNER), app.Window());
+        EXPECT_FALSE(::IsWindowEnabled(app.Window()));
+
+        // The sweeps and the trace log are done before the message; the client waits for OK.
+        EXPECT_EQ(FilesBelow(game_), Without(before, leftovers_));
+        EXPECT_FALSE(fs::exists(ClientMarker(game_, client))) << "started before OK";
+
+        const unsigned long long okPressed = PreciseNow();
+        ASSERT_TRUE(app.Dismiss(box));
+        const fs::path marker = ClientMarker(game_, client);
+        ASSERT_TRUE(WaitUntil([&] { return fs::exists(marker); })) << "the client did not start";
+        EXPECT_EQ(ReadValue(marker, "cmdshow"), "2") << "not started minimised";
+        EXPECT_GE(std::stoull(ReadValue(marker, "time").value_or("0")), okPressed);
+        EXPECT_FALSE(fs::exists(ClientMarker(game_, otherClient)));
+        EXPECT_TRUE(::IsWindowEnabled(app.Window()));
+        EXPECT_EQ(FindMessageBox(app.Id()), nullptr);
+    }
+
+    static void ExpectSixEndedAndOneSpared(std::vector<ChildProcess>& processes) {
+        for (std::size_t i = 0; i + 1 < processes.size(); ++i) {
+            EXPECT_TRUE(processes[i].WaitForEnd(std::chrono::seconds(10))) << "not ended: " << i;
+        }
+        EXPECT_FALSE(processes.back().HasEnded()) << "the bystander was ended";
+    }
+
+    fs::path game_;
+    std::vector<fs::path> leftovers_;
+};
+
+TEST_F(RepairClickTest, ARunOnTheOfficialServerCleansTheTreeAndStartsItsClient) {
+    official_.SetString(game_.wstring());
+    auto processes = StartGameProcesses();
+    const std::set<fs::path> before = FilesBelow(game_);
+    const auto app = StartAppAndWaitForWindow();
+    ASSERT_NE(app->Window(), nullptr);
+
+    const HWND box = ClickStart(*app);
+    ExpectCompletedRun(*app, box, before, kOfficialClient, kExperienceClient);
+    ExpectSixEndedAndOneSpared(processes);
+}
+
+TEST_F(RepairClickTest, ARunOnTheExperienceServerStartsTheExperienceClient) {
+    official_.SetString(L"C:\\Elsewhere\\DNF");
+    experience_.SetString(game_.wstring());
+    auto processes = StartGameProcesses();
+    const std::set<fs::path> before = FilesBelow(game_);
+    const auto app = StartAppAndWaitForWindow();
+    ASSERT_NE(app->Window(), nullptr);
+    Click(app->Control(kOption2));
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(app->Control(kText1)) == game_.wstring(); }));
+
+    const HWND box = ClickStart(*app);
+    ExpectCompletedRun(*app, box, before, kExperienceClient, kOfficialClient);
+    ExpectSixEndedAndOneSpared(processes);
+}
+
+TEST_F(RepairClickTest, ASecondRunAfterTheFirstCleansWhatCameBack) {
+    official_.SetString(game_.wstring());
+    const auto app = StartAppAndWaitForWindow();
+    ASSERT_NE(app->Window(), nullptr);
+    std::set<fs::path> before = FilesBelow(game_);
+    ExpectCompletedRun(*app, ClickStart(*app), before, kOfficialClient, kExperienceClient);
+
+    fs::remove(ClientMarker(game_, kOfficialClient));
+    WriteFile(game_ / L"came back.tdl");
+    WriteFile(game_ / L"start\\TenProtect\\BugTrace.log");
+    before = FilesBelow(game_);
+    leftovers_ = {L"came back.tdl", L"start\\TenProtect\\BugTrace.log"};
+    ExpectCompletedRun(*app, ClickStart(*app), before, kOfficialClient, kExperienceClient);
+}
+
+TEST_F(RepairClickTest, WithoutTaskkillBesideTheProgramTheRunOnlySaysSo) {
+    fs::remove(ToolFolder() / L"taskkill.exe");
+    // A copy elsewhere does not count.
+    fs::copy_file(SystemFolder() / L"taskkill.exe", game_ / L"taskkill.exe");
+    official_.SetString(game_.wstring());
+    const std::set<fs::path> before = FilesBelow(game_);
+    const auto app = StartAppAndWaitForWindow();
+    ASSERT_NE(app->Window(), nullptr);
+
+    const HWND box = ClickStart(*app);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), kMissingToolMessage);
+    ASSERT_TRUE(app->Dismiss(box));
+    EXPECT_EQ(FilesBelow(game_), before);
+    EXPECT_EQ(FindMessageBox(app->Id()), nullptr) << "the run went on after the missing-tool message";
+}
+
+TEST_F(RepairClickTest, AFolderThatIsNoGameFolderIsRefused) {
+    official_.SetString(game_.wstring());
+    const std::set<fs::path> before = FilesBelow(game_);
+    const auto app = StartAppAndWaitForWindow();
+    ASSERT_NE(app->Window(), nullptr);
+
+    for (const std::wstring folder : {L"D:\\", L"", L"   ", L"Games\\DNF"}) {
+        SCOPED_TRACE(testing::PrintToString(std::string(folder.begin(), folder.end())));
+        SetText(app->Control(kText1), folder);
+        const HWND box = ClickStart(*app);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(MessageBoxText(box), kUnsafeFolderMessage);
+        ASSERT_TRUE(app->Dismiss(box));
+        EXPECT_EQ(FindMessageBox(app->Id()), nullptr);
+    }
+    EXPECT_EQ(FilesBelow(game_), before);
+    EXPECT_FALSE(fs::exists(ClientMarker(game_, kOfficialClient)));
+}
+
+}  // namespace
+}  // namespace velstrand::e2e

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace velstrand::e2e {
+
+// Driving another process's windows with window messages, as a user's clicks and keys would.
+
+// The process's top-level window captioned "Velstrand" that is not a message box; null if there is none.
+HWND FindMainWindow(DWORD processId);
+// The process's message box (a top-level dialog window); null if none is up.
+HWND FindMessageBox(DWORD processId);
+
+std::wstring TextOf(HWND window);
+// The message that a message box shows.
+std::wstring MessageBoxText(HWND box);
+void PressOk(HWND box);
+
+void Click(HWND button);
+void SetText(HWND control, const std::wstring& text);
+void PostKey(HWND target, UINT virtualKey);
+bool IsChecked(HWND button);
+// The control that holds the keyboard focus in `window`'s thread.
+HWND FocusIn(HWND window);
+
+SIZE ClientSize(HWND window);
+// `child`'s rectangle in its parent's client coordinates.
+RECT RectInParent(HWND child);
+
+}  // namespace velstrand::e2e
