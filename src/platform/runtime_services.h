@@ -31,7 +31,7 @@ inline constexpr std::uint32_t kReparsePoint = 0x400;
 // The one seam between the tool's logic and the operating system. An operation that fails returns no result;
 // none of them throws, shows or logs anything by itself.
 class RuntimeServices {
-public:
+  public:
     virtual ~RuntimeServices() = default;
 
     // Starts the process-wide listing of `pattern` (a folder path, "\", and a wildcard name) and abandons any
@@ -50,7 +50,7 @@ public:
     // `name` is hive, key path and value name joined by "\", e.g. "HKCU\Software\Tencent\DNF\Path".
     virtual std::optional<std::wstring> ReadRegistryString(const std::wstring& name) = 0;
 
-protected:
+  protected:
     RuntimeServices() = default;
     RuntimeServices(const RuntimeServices&) = default;
     RuntimeServices& operator=(const RuntimeServices&) = default;

@@ -17,7 +17,9 @@ void Search(RuntimeServices& services, WindowReadings& window, std::wstring_view
 // Records, depth first, the full path of every plain file matching `sFileSpec` in `sPath` and below it into
 // `sFiles`, and returns the number of entries in `sFiles` when it ends. Folders whose names begin with ".",
 // hidden or system folders and links are not entered.
-std::int32_t TreeSearch(RuntimeServices& services, std::wstring sPath, std::wstring sFileSpec,
+std::int32_t TreeSearch(RuntimeServices& services,
+                        std::wstring sPath,
+                        std::wstring sFileSpec,
                         std::vector<std::wstring>& sFiles);
 
 }  // namespace velstrand

@@ -8,7 +8,7 @@ namespace velstrand {
 // What the main window offers the repair run: two readings, each taken at the moment a step needs it and each
 // able to fail. The run changes nothing in the window.
 class WindowReadings {
-public:
+  public:
     virtual ~WindowReadings() = default;
 
     // The current text of the folder box (`Text1`): the game folder.
@@ -16,7 +16,7 @@ public:
     // Whether `Option1` (the official server) is selected; not selected means the experience server.
     virtual std::optional<bool> IsOfficialServerSelected() = 0;
 
-protected:
+  protected:
     WindowReadings() = default;
     WindowReadings(const WindowReadings&) = default;
     WindowReadings& operator=(const WindowReadings&) = default;

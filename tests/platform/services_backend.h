@@ -13,7 +13,7 @@ namespace velstrand::testing {
 // own and a registry key of its own, both gone when the backend is destroyed. The contract suite runs the same
 // cases on every backend, so the in-memory substitute cannot drift from Windows.
 class ServicesBackend {
-public:
+  public:
     virtual ~ServicesBackend() = default;
 
     virtual RuntimeServices& Services() = 0;
@@ -28,7 +28,9 @@ public:
     // A key of this backend's own, e.g. "HKCU\Software\VelstrandTests\1234", no trailing backslash.
     virtual std::wstring RegistryKey() = 0;
     // Sets a value below RegistryKey(): `subKey` may be empty; `data` is text, or the decimal of a Dword.
-    virtual void SetRegistryValue(const std::wstring& subKey, const std::wstring& valueName, RegistryKind kind,
+    virtual void SetRegistryValue(const std::wstring& subKey,
+                                  const std::wstring& valueName,
+                                  RegistryKind kind,
                                   const std::wstring& data) = 0;
 };
 

@@ -45,7 +45,7 @@ struct StartedProgram {
 // Windows realisation, a registry, and a record of every call, started program and message in order. Any call
 // can be made to fail through FailWhen.
 class FakeServices final : public RuntimeServices {
-public:
+  public:
     FakeServices();
     ~FakeServices() override;
 
@@ -81,7 +81,7 @@ public:
     std::wstring ProgramFolder() override;
     std::optional<std::wstring> ReadRegistryString(const std::wstring& name) override;
 
-private:
+  private:
     struct Node;
     struct Listing {
         std::wstring pattern;

@@ -1,0 +1,100 @@
+#include "repair/file_sweep.h"
+
+#include <limits>
+#include <new>
+
+#include "repair/game_folder_check.h"
+
+namespace velstrand {
+
+namespace {
+
+// Appends head + name + tail unless the list cannot grow; then the entry is simply not recorded and the running
+// count, the list's length, stays as it was.
+void TryAppend(std::vector<std::wstring>& list,
+               const std::wstring& head,
+               const std::wstring& name,
+               std::wstring_view tail = {}) {
+    if (list.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+        return;
+    }
+    try {
+        std::wstring entry;
+        entry.reserve(head.size() + name.size() + tail.size());
+        entry.append(head).append(name).append(tail);
+        list.push_back(std::move(entry));
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+// Whether an entry of the full listing is a sub-folder to descend into. Names beginning with "." (".", ".." and
+// folders like ".git") are passed over; so are links, which could lead out of the game folder or round in a
+// cycle. An entry whose attributes cannot be read is searched as a folder: if it is a file that search finds
+// nothing.
+bool IsSubFolderToSearch(RuntimeServices& services, const std::wstring& folder, const std::wstring& name) {
+    if (name.front() == L'.') {
+        return false;
+    }
+    const std::optional<std::uint32_t> attributes = services.GetAttributes(folder + name);
+    if (!attributes) {
+        return true;
+    }
+    if ((*attributes & attribute::kReparsePoint) != 0) {
+        return false;
+    }
+    return (*attributes & attribute::kFolder) != 0;
+}
+
+}  // namespace
+
+std::int32_t TreeSearch(RuntimeServices& services,
+                        std::wstring sPath,
+                        std::wstring sFileSpec,
+                        std::vector<std::wstring>& sFiles) {
+    if (sPath.empty() || sPath.back() != L'\\') {
+        sPath += L'\\';
+    }
+
+    // File pass. Each listing is read to its end before the next one starts: there is one listing per process.
+    // A failed FindFirstName counts as an empty listing; a failed FindNextName ends it.
+    std::optional<std::wstring> name = services.FindFirstName(sPath + sFileSpec, ListingFilter::PlainFiles);
+    while (name && !name->empty()) {
+        TryAppend(sFiles, sPath, *name);
+        name = services.FindNextName();
+    }
+
+    // Folder pass.
+    std::vector<std::wstring> subFolders;
+    name = services.FindFirstName(sPath + L"*.*", ListingFilter::PlainFilesAndFolders);
+    while (name && !name->empty()) {
+        if (IsSubFolderToSearch(services, sPath, *name)) {
+            TryAppend(subFolders, sPath, *name, L"\\");
+        }
+        name = services.FindNextName();
+    }
+
+    // Descent, only once this folder's listings are done.
+    for (const std::wstring& subFolder : subFolders) {
+        TreeSearch(services, subFolder, sFileSpec, sFiles);
+    }
+    return static_cast<std::int32_t>(sFiles.size());
+}
+
+void Search(RuntimeServices& services, WindowReadings& window, std::wstring_view FileExtensions) {
+    // An unreadable or unsafe folder text sweeps nothing: from an empty text the search root would be "\", the
+    // whole current drive.
+    const std::optional<std::wstring> gameFolder = window.GameFolderText();
+    if (!gameFolder || IsUnsafeGameFolder(*gameFolder)) {
+        return;
+    }
+
+    std::vector<std::wstring> sFiles;
+    const std::int32_t found = TreeSearch(services, *gameFolder + L"\\", L"*." + std::wstring(FileExtensions), sFiles);
+
+    // Only once the whole tree has been searched; a file that stays does not stop the ones after it.
+    for (std::int32_t index = 0; index < found; ++index) {
+        services.RemoveFile(sFiles[static_cast<std::size_t>(index)]);
+    }
+}
+
+}  // namespace velstrand

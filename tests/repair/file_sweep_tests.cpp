@@ -1,0 +1,183 @@
+#include <algorithm>
+#include <gtest/gtest.h>
+
+#include "repair/file_sweep.h"
+#include "support/fake_services.h"
+#include "support/fake_window.h"
+
+namespace velstrand {
+namespace {
+
+using testing::FakeServices;
+using testing::FakeWindow;
+using testing::Operation;
+using testing::ServiceCall;
+
+class FileSweep : public ::testing::Test {
+  protected:
+    FileSweep() { fake.AddFolder(L"D:\\DNF"); }
+
+    std::vector<std::wstring> Found(const std::wstring& root, const std::wstring& pattern) {
+        std::vector<std::wstring> files;
+        const std::int32_t count = TreeSearch(fake, root, pattern, files);
+        EXPECT_EQ(count, static_cast<std::int32_t>(files.size()));
+        return files;
+    }
+
+    FakeServices fake;
+    FakeWindow window{L"D:\\DNF"};
+};
+
+TEST_F(FileSweep, FindsInDepthFirstPreOrderWithTheRootsOwnMatchesFirst) {
+    fake.AddFile(L"D:\\DNF\\b\\x.tdl");
+    fake.AddFile(L"D:\\DNF\\b\\c\\y.tdl");
+    fake.AddFile(L"D:\\DNF\\a\\z.tdl");
+    fake.AddFile(L"D:\\DNF\\root.tdl");
+    fake.AddFile(L"D:\\DNF\\b\\w.tdl");
+    EXPECT_EQ(Found(L"D:\\DNF\\", L"*.tdl"),
+              (std::vector<std::wstring>{L"D:\\DNF\\root.tdl", L"D:\\DNF\\a\\z.tdl", L"D:\\DNF\\b\\w.tdl",
+                                         L"D:\\DNF\\b\\x.tdl", L"D:\\DNF\\b\\c\\y.tdl"}));
+}
+
+TEST_F(FileSweep, FiltersConcealedEntriesDotFoldersAndLookalikes) {
+    fake.AddFile(L"D:\\DNF\\UPPER.TDL");
+    fake.AddFile(L"D:\\DNF\\.dotfile.tdl");  // the file pass makes no "." test
+    fake.AddFile(L"D:\\DNF\\hidden.tdl", attribute::kHidden);
+    fake.AddFile(L"D:\\DNF\\system.tdl", attribute::kSystem);
+    fake.AddFile(L"D:\\DNF\\readonly.tdl", attribute::kReadOnly);
+    fake.AddFile(L"D:\\DNF\\a.tdlx");
+    fake.AddFile(L"D:\\DNF\\a.tdl.bak");
+    fake.AddFile(L"D:\\DNF\\.git\\in-dot-folder.tdl");
+    fake.AddFile(L"D:\\DNF\\Secret\\in-hidden-folder.tdl");
+    fake.AddFolder(L"D:\\DNF\\Secret", attribute::kHidden);
+    fake.AddFile(L"D:\\DNF\\Sys\\in-system-folder.tdl");
+    fake.AddFolder(L"D:\\DNF\\Sys", attribute::kSystem);
+    fake.AddFile(L"D:\\DNF\\folder.tdl\\inside.tdl");  // a folder named like the pattern is searched, not taken
+    EXPECT_EQ(Found(L"D:\\DNF", L"*.tdl"),
+              (std::vector<std::wstring>{L"D:\\DNF\\.dotfile.tdl", L"D:\\DNF\\readonly.tdl", L"D:\\DNF\\UPPER.TDL",
+                                         L"D:\\DNF\\folder.tdl\\inside.tdl"}));
+}
+
+TEST_F(FileSweep, ReadsEachListingToItsEndBeforeTheNextAndQueriesEachEntryOnce) {
+    fake.AddFile(L"D:\\DNF\\a.tdl");
+    fake.AddFile(L"D:\\DNF\\plain.txt");
+    fake.AddFolder(L"D:\\DNF\\sub");
+    Found(L"D:\\DNF", L"*.tdl");
+    const std::vector<ServiceCall> expected{
+        {Operation::FindFirstName, L"D:\\DNF\\*.tdl"},      {Operation::FindNextName, L"D:\\DNF\\*.tdl"},
+        {Operation::FindFirstName, L"D:\\DNF\\*.*"},        {Operation::FindNextName, L"D:\\DNF\\*.*"},  // ".."
+        {Operation::FindNextName, L"D:\\DNF\\*.*"},                                                      // a.tdl
+        {Operation::GetAttributes, L"D:\\DNF\\a.tdl"},      {Operation::FindNextName, L"D:\\DNF\\*.*"},
+        {Operation::GetAttributes, L"D:\\DNF\\plain.txt"},  {Operation::FindNextName, L"D:\\DNF\\*.*"},
+        {Operation::GetAttributes, L"D:\\DNF\\sub"},        {Operation::FindNextName, L"D:\\DNF\\*.*"},
+        {Operation::FindFirstName, L"D:\\DNF\\sub\\*.tdl"}, {Operation::FindFirstName, L"D:\\DNF\\sub\\*.*"},
+        {Operation::FindNextName, L"D:\\DNF\\sub\\*.*"},    {Operation::FindNextName, L"D:\\DNF\\sub\\*.*"},
+    };
+    EXPECT_EQ(fake.Calls(), expected);
+}
+
+TEST_F(FileSweep, TrailingBackslashesAreKeptNotAdded) {
+    fake.AddFile(L"D:\\DNF\\a.spk");
+    EXPECT_EQ(Found(L"D:\\DNF\\", L"*.spk"), std::vector<std::wstring>{L"D:\\DNF\\a.spk"});
+    EXPECT_EQ(Found(L"D:\\DNF\\\\", L"*.spk"), std::vector<std::wstring>{L"D:\\DNF\\\\a.spk"});
+
+    FakeWindow trailing{L"D:\\DNF\\"};
+    fake.AddFile(L"D:\\DNF\\sub\\b.spk");
+    Search(fake, trailing, L"spk");
+    EXPECT_EQ(fake.RemovedFiles(), (std::vector<std::wstring>{L"D:\\DNF\\\\a.spk", L"D:\\DNF\\\\sub\\b.spk"}));
+}
+
+TEST_F(FileSweep, ListingsThatFailCountAsEndedOrEmpty) {
+    for (int i = 1; i <= 4; ++i) {
+        fake.AddFile(L"D:\\DNF\\f" + std::to_wstring(i) + L".dmp");
+    }
+    fake.AddFile(L"D:\\DNF\\sub\\deep.dmp");
+    fake.AddFile(L"D:\\DNF\\broken\\never.dmp");
+    int nextCalls = 0;
+    fake.FailWhen([&](Operation op, const std::wstring& argument) {
+        if (op == Operation::FindNextName && argument == L"D:\\DNF\\*.dmp") {
+            return ++nextCalls == 2;  // the root's file listing breaks after two names
+        }
+        return op == Operation::FindFirstName && argument == L"D:\\DNF\\broken\\*.dmp";
+    });
+    EXPECT_EQ(Found(L"D:\\DNF", L"*.dmp"),
+              (std::vector<std::wstring>{L"D:\\DNF\\f1.dmp", L"D:\\DNF\\f2.dmp", L"D:\\DNF\\sub\\deep.dmp"}));
+}
+
+TEST_F(FileSweep, AnEntryWhoseAttributesFailIsSearchedAsAFolder) {
+    fake.AddFile(L"D:\\DNF\\sub\\a.tdl");
+    fake.AddFile(L"D:\\DNF\\file.txt");
+    fake.FailWhen([](Operation op, const std::wstring&) { return op == Operation::GetAttributes; });
+    EXPECT_EQ(Found(L"D:\\DNF", L"*.tdl"), std::vector<std::wstring>{L"D:\\DNF\\sub\\a.tdl"});
+    const auto& calls = fake.Calls();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), ServiceCall{Operation::FindFirstName, L"D:\\DNF\\file.txt\\*.tdl"}),
+              calls.end());
+}
+
+TEST_F(FileSweep, NeverLeavesTheTreeThroughALinkNorLoopsThroughACycle) {
+    fake.AddFile(L"E:\\elsewhere\\precious.tdl");
+    fake.AddFolderLink(L"D:\\DNF\\outside", L"E:\\elsewhere");
+    fake.AddFolderLink(L"D:\\DNF\\sub\\loop", L"D:\\DNF");
+    fake.AddFile(L"D:\\DNF\\sub\\mine.tdl");
+    fake.AddFile(L"D:\\DNF\\filelink.tdl", attribute::kReparsePoint);  // a link to a file is deleted as itself
+    Search(fake, window, L"tdl");
+    EXPECT_EQ(fake.RemovedFiles(), (std::vector<std::wstring>{L"D:\\DNF\\filelink.tdl", L"D:\\DNF\\sub\\mine.tdl"}));
+    EXPECT_TRUE(fake.Exists(L"E:\\elsewhere\\precious.tdl"));
+}
+
+TEST_F(FileSweep, DeletesAfterTheWholeSearchAndGoesOnPastAFileThatStays) {
+    fake.AddFile(L"D:\\DNF\\a.dmp");
+    fake.AddFile(L"D:\\DNF\\b.dmp", attribute::kReadOnly);
+    fake.AddFile(L"D:\\DNF\\c.dmp");
+    fake.AddFile(L"D:\\DNF\\sub\\d.dmp");
+    fake.FailWhen([](Operation op, const std::wstring& path) {
+        return op == Operation::RemoveFile && path == L"D:\\DNF\\c.dmp";  // held open
+    });
+    Search(fake, window, L"dmp");
+
+    const auto& calls = fake.Calls();
+    const auto firstRemove = std::find_if(calls.begin(), calls.end(),
+                                          [](const ServiceCall& c) { return c.operation == Operation::RemoveFile; });
+    EXPECT_TRUE(std::none_of(firstRemove, calls.end(), [](const ServiceCall& c) {
+        return c.operation == Operation::FindFirstName || c.operation == Operation::FindNextName;
+    }));
+    EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                            [](const ServiceCall& c) { return c.operation == Operation::RemoveFile; }),
+              4);
+    EXPECT_EQ(fake.RemovedFiles(), (std::vector<std::wstring>{L"D:\\DNF\\a.dmp", L"D:\\DNF\\sub\\d.dmp"}));
+    EXPECT_TRUE(fake.Exists(L"D:\\DNF\\b.dmp"));
+    EXPECT_TRUE(fake.Exists(L"D:\\DNF\\c.dmp"));
+}
+
+TEST_F(FileSweep, NothingFoundMeansNothingRemovedAndEachSweepStartsAfresh) {
+    Search(fake, window, L"tdl");
+    EXPECT_TRUE(fake.RemovedFiles().empty());
+
+    fake.AddFile(L"D:\\DNF\\x.spk");
+    fake.AddFile(L"D:\\DNF\\y.DMP");
+    Search(fake, window, L"spk");
+    Search(fake, window, L"dmp");
+    EXPECT_EQ(fake.RemovedFiles(), (std::vector<std::wstring>{L"D:\\DNF\\x.spk", L"D:\\DNF\\y.DMP"}));
+    EXPECT_EQ(window.FolderReads(), 3);  // each sweep reads the folder for itself
+}
+
+TEST_F(FileSweep, MissingFolderSweepsAsEmpty) {
+    FakeWindow missing{L"D:\\NoSuchGame"};
+    Search(fake, missing, L"tdl");
+    EXPECT_TRUE(fake.RemovedFiles().empty());
+}
+
+TEST_F(FileSweep, UnsafeOrUnreadableFolderSweepsNothing) {
+    fake.AddFile(L"D:\\a.tdl");
+    fake.AddFile(L"C:\\b.tdl");
+    for (const wchar_t* folder : {L"", L"  ", L"D:\\", L"D:\\DNF\\..", L"relative"}) {
+        FakeWindow unsafe{folder};
+        Search(fake, unsafe, L"tdl");
+    }
+    window.failFolderRead = [](int) { return true; };
+    Search(fake, window, L"tdl");
+    EXPECT_TRUE(fake.Calls().empty());
+}
+
+}  // namespace
+}  // namespace velstrand

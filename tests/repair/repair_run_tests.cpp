@@ -1,0 +1,199 @@
+#include <algorithm>
+#include <gtest/gtest.h>
+
+#include "repair/repair_run.h"
+#include "support/fake_services.h"
+#include "support/fake_window.h"
+
+namespace velstrand {
+namespace {
+
+using testing::FakeServices;
+using testing::FakeWindow;
+using testing::Operation;
+using testing::ServiceCall;
+using testing::StartedProgram;
+
+const std::wstring kTaskkillCommand =
+    LR"("C:\Tools\taskkill.exe" /F /IM TenSafe.exe /IM QQDL.exe /IM TXPlatform.exe /IM DNFChina.exe)"
+    LR"( /IM DNFchinaTest.exe /IM QQLogin.exe)";
+
+class RepairRun : public ::testing::Test {
+  protected:
+    RepairRun() {
+        fake.AddFile(L"C:\\Tools\\taskkill.exe");
+        fake.AddFile(L"C:\\Tools\\Velstrand.exe");
+        fake.AddFile(L"D:\\DNF\\start\\DNFchina.exe");
+        fake.AddFile(L"D:\\DNF\\start\\DNFchinaTest.exe");
+        fake.AddFile(L"D:\\DNF\\start\\TenProtect\\BugTrace.log");
+        fake.AddFile(L"D:\\DNF\\a.tdl");
+        fake.AddFile(L"D:\\DNF\\b.spk");
+        fake.AddFile(L"D:\\DNF\\c.dmp");
+        fake.AddFile(L"D:\\DNF\\keep.txt");
+    }
+
+    std::vector<Operation> OperationsOtherThanListings() const {
+        std::vector<Operation> operations;
+        for (const ServiceCall& call : fake.Calls()) {
+            if (call.operation != Operation::FindNextName && call.operation != Operation::GetAttributes &&
+                !(call.operation == Operation::FindFirstName && call.argument.starts_with(L"D:"))) {
+                operations.push_back(call.operation);
+            }
+        }
+        return operations;
+    }
+
+    FakeServices fake;
+    FakeWindow window;
+};
+
+TEST_F(RepairRun, RunsTheWholeSequenceInOrder) {
+    fake.OnShowMessage([&](const std::wstring&) {
+        // The client waits for the user to dismiss the completion message.
+        EXPECT_EQ(fake.StartedPrograms().size(), 1u);
+    });
+    RunRepair(fake, window);
+
+    EXPECT_EQ(OperationsOtherThanListings(),
+              (std::vector<Operation>{Operation::ProgramFolder, Operation::FindFirstName, Operation::ProgramFolder,
+                                      Operation::StartProgram, Operation::RemoveFile, Operation::RemoveFile,
+                                      Operation::RemoveFile, Operation::RemoveFile, Operation::ShowMessage,
+                                      Operation::StartProgram}));
+    EXPECT_EQ(fake.RemovedFiles(), (std::vector<std::wstring>{L"D:\\DNF\\a.tdl", L"D:\\DNF\\b.spk", L"D:\\DNF\\c.dmp",
+                                                              L"D:\\DNF\\start\\TenProtect\\BugTrace.log"}));
+    EXPECT_EQ(fake.Messages(), std::vector<std::wstring>{L"处理完毕，可以运行游戏了"});
+    EXPECT_EQ(fake.StartedPrograms(),
+              (std::vector<StartedProgram>{{kTaskkillCommand, StartStyle::Hidden},
+                                           {LR"("D:\DNF\start\DNFchina.exe")", StartStyle::MinimisedWithFocus}}));
+    EXPECT_TRUE(fake.Exists(L"D:\\DNF\\keep.txt"));
+    EXPECT_EQ(window.ServerReads(), 1);
+}
+
+TEST_F(RepairRun, ExperienceServerStartsTheOtherClientAfterTheSameTaskkill) {
+    FakeWindow experience{L"D:\\DNF", false};
+    RunRepair(fake, experience);
+    EXPECT_EQ(fake.StartedPrograms(),
+              (std::vector<StartedProgram>{{kTaskkillCommand, StartStyle::Hidden},
+                                           {LR"("D:\DNF\start\DNFchinaTest.exe")", StartStyle::MinimisedWithFocus}}));
+}
+
+TEST_F(RepairRun, AMissingToolOnlySaysSo) {
+    for (const std::uint32_t concealed : {attribute::kHidden, attribute::kSystem}) {
+        fake.AddFile(L"C:\\Tools\\taskkill.exe", concealed);
+        fake.ClearRecords();
+        RunRepair(fake, window);
+        EXPECT_EQ(fake.Messages(), std::vector<std::wstring>{L"taskkill.exe文件丢失，请重新下载"});
+        EXPECT_TRUE(fake.StartedPrograms().empty());
+        EXPECT_TRUE(fake.RemovedFiles().empty());
+    }
+
+    FakeServices elsewhere;
+    elsewhere.AddFolder(L"C:\\Tools\\taskkill.exe");  // a folder of that name is not the tool
+    elsewhere.AddFile(L"C:\\Windows\\System32\\taskkill.exe");
+    elsewhere.AddFile(L"D:\\DNF\\a.tdl");
+    RunRepair(elsewhere, window);
+    EXPECT_EQ(elsewhere.Messages(), std::vector<std::wstring>{L"taskkill.exe文件丢失，请重新下载"});
+    EXPECT_TRUE(elsewhere.Exists(L"D:\\DNF\\a.tdl"));
+}
+
+TEST_F(RepairRun, AFailedPresenceListingCountsAsAMissingTool) {
+    fake.FailWhen([](Operation op, const std::wstring& argument) {
+        return op == Operation::FindFirstName && argument == L"C:\\Tools\\taskkill.exe";
+    });
+    RunRepair(fake, window);
+    EXPECT_EQ(fake.Messages(), std::vector<std::wstring>{L"taskkill.exe文件丢失，请重新下载"});
+    EXPECT_TRUE(fake.StartedPrograms().empty());
+}
+
+TEST_F(RepairRun, FailingStepsAreSkippedAndTheRunGoesOn) {
+    fake.AddFile(L"D:\\DNF\\start\\TenProtect\\BugTrace.log", attribute::kReadOnly);
+    fake.FailWhen([](Operation op, const std::wstring& argument) {
+        return (op == Operation::StartProgram && argument.find(L"taskkill") != std::wstring::npos) ||
+               (op == Operation::FindFirstName && argument == L"D:\\DNF\\*.spk");
+    });
+    window.failServerRead = [](int) { return true; };
+    RunRepair(fake, window);
+
+    EXPECT_EQ(fake.RemovedFiles(), (std::vector<std::wstring>{L"D:\\DNF\\a.tdl", L"D:\\DNF\\c.dmp"}));
+    EXPECT_TRUE(fake.Exists(L"D:\\DNF\\start\\TenProtect\\BugTrace.log"));
+    EXPECT_EQ(fake.Messages(), std::vector<std::wstring>{L"处理完毕，可以运行游戏了"});
+    // An unreadable server choice starts the official client.
+    EXPECT_EQ(fake.StartedPrograms(),
+              (std::vector<StartedProgram>{{LR"("D:\DNF\start\DNFchina.exe")", StartStyle::MinimisedWithFocus}}));
+}
+
+TEST_F(RepairRun, UnreadableFolderSkipsOnlyTheStepsThatNeedIt) {
+    window.failFolderRead = [](int read) { return read >= 2; };  // readable only for the first check
+    RunRepair(fake, window);
+    EXPECT_TRUE(fake.RemovedFiles().empty());
+    EXPECT_EQ(fake.Messages(), std::vector<std::wstring>{L"处理完毕，可以运行游戏了"});
+    EXPECT_EQ(fake.StartedPrograms(), (std::vector<StartedProgram>{{kTaskkillCommand, StartStyle::Hidden}}));
+}
+
+TEST_F(RepairRun, AbsentGameFolderOrClientStillCompletes) {
+    FakeWindow missing{L"D:\\NoGame"};
+    RunRepair(fake, missing);
+    EXPECT_EQ(fake.Messages(), std::vector<std::wstring>{L"处理完毕，可以运行游戏了"});
+    EXPECT_EQ(fake.StartedPrograms(), (std::vector<StartedProgram>{{kTaskkillCommand, StartStyle::Hidden}}));
+    EXPECT_EQ(fake.Calls().back(), (ServiceCall{Operation::StartProgram, LR"("D:\NoGame\start\DNFchina.exe")"}));
+}
+
+TEST_F(RepairRun, SeparatorsAreJoinedAsTheyStand) {
+    fake.SetProgramFolder(L"C:\\");
+    fake.AddFile(L"C:\\taskkill.exe");
+    FakeWindow trailing{L"D:\\DNF\\"};
+    RunRepair(fake, trailing);
+    const auto& calls = fake.Calls();
+    for (const ServiceCall& expected :
+         {ServiceCall{Operation::FindFirstName, L"C:\\\\taskkill.exe"},
+          ServiceCall{Operation::RemoveFile, L"D:\\DNF\\\\a.tdl"},
+          ServiceCall{Operation::RemoveFile, L"D:\\DNF\\\\start\\TenProtect\\BugTrace.log"},
+          ServiceCall{Operation::StartProgram, LR"("D:\DNF\\start\DNFchina.exe")"}}) {
+        EXPECT_NE(std::find(calls.begin(), calls.end(), expected), calls.end()) << expected.argument;
+    }
+    EXPECT_TRUE(fake.StartedPrograms().front().commandLine.starts_with(LR"("C:\\taskkill.exe" /F /IM TenSafe.exe)"));
+}
+
+TEST_F(RepairRun, FolderWithBlanksGetsQuotedProgramPaths) {
+    fake.AddFile(L"D:\\My Game\\start\\DNFchina.exe");
+    fake.AddFile(L"D:\\My.exe");
+    fake.SetProgramFolder(L"C:\\My Tools");
+    fake.AddFile(L"C:\\My Tools\\taskkill.exe");
+    fake.AddFile(L"C:\\My.exe");
+    FakeWindow blanks{L"D:\\My Game"};
+    RunRepair(fake, blanks);
+    ASSERT_EQ(fake.StartedPrograms().size(), 2u);
+    EXPECT_TRUE(fake.StartedPrograms()[0].commandLine.starts_with(LR"("C:\My Tools\taskkill.exe" /F)"));
+    EXPECT_EQ(fake.StartedPrograms()[1].commandLine, LR"("D:\My Game\start\DNFchina.exe")");
+}
+
+TEST_F(RepairRun, UnsafeFolderIsRefusedBeforeAnythingElse) {
+    fake.AddFile(L"D:\\stray.tdl");
+    fake.AddFile(L"C:\\start\\TenProtect\\BugTrace.log");
+    for (const wchar_t* folder : {L"", L"   ", L"D:\\", L"D:/", L"D:\\DNF\\..", L"\\\\server\\share\\", L"DNF"}) {
+        fake.ClearRecords();
+        FakeWindow unsafe{folder};
+        RunRepair(fake, unsafe);
+        EXPECT_EQ(fake.Calls(),
+                  (std::vector<ServiceCall>{{Operation::ShowMessage, L"DNF目录无效，请填写游戏所在文件夹的完整路径"}}))
+            << folder;
+    }
+    FakeWindow unreadable;
+    unreadable.failFolderRead = [](int) { return true; };
+    fake.ClearRecords();
+    RunRepair(fake, unreadable);
+    EXPECT_EQ(fake.Messages(), std::vector<std::wstring>{L"DNF目录无效，请填写游戏所在文件夹的完整路径"});
+    EXPECT_TRUE(fake.StartedPrograms().empty());
+}
+
+TEST_F(RepairRun, ASecondRunStartsFromScratch) {
+    RunRepair(fake, window);
+    fake.ClearRecords();
+    fake.AddFile(L"D:\\DNF\\later.tdl");
+    RunRepair(fake, window);
+    EXPECT_EQ(fake.RemovedFiles(), std::vector<std::wstring>{L"D:\\DNF\\later.tdl"});
+    EXPECT_EQ(fake.StartedPrograms().size(), 2u);
+}
+
+}  // namespace
+}  // namespace velstrand

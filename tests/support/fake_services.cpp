@@ -1,0 +1,342 @@
+#include "support/fake_services.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/command_line.h"
+#include "platform/wildcard_match.h"
+
+namespace velstrand::testing {
+
+namespace {
+
+std::wstring Folded(std::wstring_view text) {
+    std::wstring folded(text);
+    std::transform(folded.begin(), folded.end(), folded.begin(), FoldCase);
+    return folded;
+}
+
+bool IsSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
+
+bool HasWildcard(std::wstring_view text) {
+    return text.find_first_of(L"*?") != std::wstring_view::npos;
+}
+
+bool HasInvalidCharacter(std::wstring_view text) {
+    return text.find_first_of(L"<>|\"") != std::wstring_view::npos ||
+           std::any_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x20; });
+}
+
+// A path taken apart: the root ("C:" or "\\SERVER\SHARE", folded) and its components, with "." and ".." and
+// repeated separators resolved as Windows resolves them before it looks at the disk.
+struct ParsedPath {
+    std::wstring root;
+    std::vector<std::wstring> components;
+};
+
+std::optional<ParsedPath> Parse(std::wstring_view path) {
+    if (HasInvalidCharacter(path)) {
+        return std::nullopt;
+    }
+    ParsedPath parsed;
+    std::size_t position = 0;
+    if (path.size() >= 2 && path[1] == L':') {
+        parsed.root = Folded(path.substr(0, 2));
+        position = 2;
+    } else if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+        std::vector<std::wstring> parts;
+        std::size_t start = 2;
+        for (int i = 0; i < 2; ++i) {
+            std::size_t end = start;
+            while (end < path.size() && !IsSeparator(path[end])) {
+                ++end;
+            }
+            if (end == start) {
+                return std::nullopt;
+            }
+            parts.emplace_back(path.substr(start, end - start));
+            start = end + 1;
+        }
+        parsed.root = Folded(L"\\\\" + parts[0] + L"\\" + parts[1]);
+        position = std::min(start, path.size());
+    } else {
+        parsed.root = L"C:";  // a rooted or relative path is on the current drive, whose current folder is its root
+    }
+    std::wstring component;
+    auto flush = [&] {
+        if (component == L"..") {
+            if (!parsed.components.empty()) {
+                parsed.components.pop_back();
+            }
+        } else if (!component.empty() && component != L".") {
+            parsed.components.push_back(component);
+        }
+        component.clear();
+    };
+    for (; position < path.size(); ++position) {
+        if (IsSeparator(path[position])) {
+            flush();
+        } else {
+            component += path[position];
+        }
+    }
+    flush();
+    return parsed;
+}
+
+constexpr int kMaxLinkDepth = 32;
+
+}  // namespace
+
+struct FakeServices::Node {
+    std::wstring name;
+    std::uint32_t attributes = 0;
+    std::optional<std::wstring> linkTarget;
+    std::map<std::wstring, std::unique_ptr<Node>> children;  // by folded name: the listing order
+
+    bool IsFolder() const { return (attributes & attribute::kFolder) != 0; }
+};
+
+FakeServices::FakeServices() : world_(std::make_unique<Node>()) {
+    world_->attributes = attribute::kFolder;
+}
+
+FakeServices::~FakeServices() = default;
+
+FakeServices::Node* FakeServices::Resolve(const std::wstring& path, bool followFinalLink) const {
+    struct Walker {
+        const FakeServices& self;
+        Node* Walk(const std::wstring& path, bool followFinal, int depth) const {
+            const auto parsed = Parse(path);
+            if (!parsed || depth > kMaxLinkDepth) {
+                return nullptr;
+            }
+            const auto drive = self.world_->children.find(parsed->root);
+            if (drive == self.world_->children.end()) {
+                return nullptr;
+            }
+            Node* node = drive->second.get();
+            for (std::size_t i = 0; i < parsed->components.size(); ++i) {
+                if (node->linkTarget) {
+                    node = Walk(*node->linkTarget, true, depth + 1);
+                    if (node == nullptr) {
+                        return nullptr;
+                    }
+                }
+                const auto child = node->children.find(Folded(parsed->components[i]));
+                if (child == node->children.end()) {
+                    return nullptr;
+                }
+                node = child->second.get();
+            }
+            if (followFinal && node->linkTarget) {
+                return Walk(*node->linkTarget, true, depth + 1);
+            }
+            return node;
+        }
+    };
+    return Walker{*this}.Walk(path, followFinalLink, 0);
+}
+
+FakeServices::Node* FakeServices::Make(const std::wstring& path, std::uint32_t attributes, bool isFolder) {
+    const auto parsed = Parse(path);
+    if (!parsed) {
+        return nullptr;
+    }
+    auto& drive = world_->children[parsed->root];
+    if (!drive) {
+        drive = std::make_unique<Node>();
+        drive->name = parsed->root;
+        drive->attributes = attribute::kFolder;
+    }
+    Node* node = drive.get();
+    for (std::size_t i = 0; i < parsed->components.size(); ++i) {
+        const bool last = i + 1 == parsed->components.size();
+        auto& child = node->children[Folded(parsed->components[i])];
+        if (!child) {
+            child = std::make_unique<Node>();
+            child->name = parsed->components[i];
+            child->attributes = attribute::kFolder;
+        }
+        if (last) {
+            child->attributes = attributes | (isFolder ? attribute::kFolder : attribute::kArchive);
+        }
+        node = child.get();
+    }
+    return node;
+}
+
+void FakeServices::AddFolder(const std::wstring& path, std::uint32_t attributes) {
+    Make(path, attributes, true);
+}
+
+void FakeServices::AddFile(const std::wstring& path, std::uint32_t attributes) {
+    Make(path, attributes & ~attribute::kFolder, false);
+}
+
+void FakeServices::AddFolderLink(const std::wstring& path, const std::wstring& target) {
+    if (Node* link = Make(path, attribute::kReparsePoint, true)) {
+        link->linkTarget = target;
+    }
+}
+
+bool FakeServices::Exists(const std::wstring& path) const {
+    return Resolve(path, false) != nullptr;
+}
+
+std::vector<std::wstring> FakeServices::AllFiles() const {
+    std::vector<std::wstring> files;
+    struct Collector {
+        std::vector<std::wstring>& files;
+        void Collect(const Node& folder, const std::wstring& prefix) {
+            for (const auto& [key, child] : folder.children) {
+                const std::wstring path = prefix + L"\\" + child->name;
+                if (!child->IsFolder()) {
+                    files.push_back(path);
+                } else if (!child->linkTarget) {
+                    Collect(*child, path);
+                }
+            }
+        }
+    };
+    for (const auto& [key, drive] : world_->children) {
+        Collector{files}.Collect(*drive, drive->name);
+    }
+    return files;
+}
+
+void FakeServices::SetRegistryValue(const std::wstring& name, RegistryKind kind, std::wstring data) {
+    registry_[Folded(name)] = RegistryValue{kind, std::move(data)};
+}
+
+void FakeServices::ClearRecords() {
+    calls_.clear();
+    messages_.clear();
+    started_.clear();
+    removed_.clear();
+}
+
+bool FakeServices::Record(Operation operation, const std::wstring& argument) {
+    calls_.push_back({operation, argument});
+    return !fails_ || !fails_(operation, argument);
+}
+
+std::optional<std::wstring> FakeServices::FindFirstName(const std::wstring& pattern, ListingFilter filter) {
+    listing_.reset();
+    if (!Record(Operation::FindFirstName, pattern)) {
+        return std::nullopt;
+    }
+    const auto split = std::find_if(pattern.rbegin(), pattern.rend(), IsSeparator).base();
+    const std::wstring folderPath(pattern.begin(), split);
+    const std::wstring namePattern(split, pattern.end());
+    if (HasWildcard(folderPath) || HasInvalidCharacter(pattern)) {
+        return std::nullopt;
+    }
+    const auto parsed = Parse(folderPath);
+    if (!parsed || !world_->children.contains(parsed->root)) {
+        return std::nullopt;  // the drive is not there: not ready
+    }
+
+    Listing listing{pattern, {}, 0};
+    const Node* folder = Resolve(folderPath.empty() ? L"." : folderPath, true);
+    if (folder != nullptr && folder->IsFolder()) {
+        const bool withFolders = filter == ListingFilter::PlainFilesAndFolders;
+        if (withFolders && !parsed->components.empty()) {
+            for (const wchar_t* dots : {L".", L".."}) {
+                if (MatchesWildcard(dots, namePattern)) {
+                    listing.names.emplace_back(dots);
+                }
+            }
+        }
+        for (const auto& [key, child] : folder->children) {
+            const bool concealed = (child->attributes & (attribute::kHidden | attribute::kSystem)) != 0;
+            if (concealed || (child->IsFolder() && !withFolders) || !MatchesWildcard(child->name, namePattern)) {
+                continue;
+            }
+            listing.names.push_back(child->name);
+        }
+    }
+    listing_ = std::move(listing);
+    return listing_->names.empty() ? std::wstring() : listing_->names[listing_->next++];
+}
+
+std::optional<std::wstring> FakeServices::FindNextName() {
+    if (!Record(Operation::FindNextName, listing_ ? listing_->pattern : std::wstring()) || !listing_) {
+        return std::nullopt;
+    }
+    if (listing_->next >= listing_->names.size()) {
+        return std::wstring();
+    }
+    return listing_->names[listing_->next++];
+}
+
+std::optional<std::uint32_t> FakeServices::GetAttributes(const std::wstring& path) {
+    if (!Record(Operation::GetAttributes, path)) {
+        return std::nullopt;
+    }
+    if (const Node* node = Resolve(path, false)) {
+        return node->attributes;
+    }
+    return std::nullopt;
+}
+
+bool FakeServices::RemoveFile(const std::wstring& path) {
+    if (!Record(Operation::RemoveFile, path)) {
+        return false;
+    }
+    const auto parsed = Parse(path);
+    Node* node = Resolve(path, false);
+    if (!parsed || node == nullptr || node->IsFolder() || (node->attributes & attribute::kReadOnly) != 0 ||
+        parsed->components.empty()) {
+        return false;
+    }
+    std::wstring parentPath = parsed->root;
+    for (std::size_t i = 0; i + 1 < parsed->components.size(); ++i) {
+        parentPath += L"\\" + parsed->components[i];
+    }
+    Node* parent = Resolve(parentPath + L"\\", true);
+    parent->children.erase(Folded(parsed->components.back()));
+    removed_.push_back(path);
+    return true;
+}
+
+bool FakeServices::StartProgram(const std::wstring& commandLine, StartStyle style) {
+    if (!Record(Operation::StartProgram, commandLine)) {
+        return false;
+    }
+    const Node* program = Resolve(ProgramPathOf(commandLine), true);
+    if (program == nullptr || program->IsFolder()) {
+        return false;
+    }
+    started_.push_back({commandLine, style});
+    return true;
+}
+
+void FakeServices::ShowMessage(const std::wstring& text) {
+    Record(Operation::ShowMessage, text);
+    messages_.push_back(text);
+    if (onShowMessage_) {
+        onShowMessage_(text);
+    }
+}
+
+std::wstring FakeServices::ProgramFolder() {
+    Record(Operation::ProgramFolder, {});
+    return programFolder_;
+}
+
+std::optional<std::wstring> FakeServices::ReadRegistryString(const std::wstring& name) {
+    if (!Record(Operation::ReadRegistryString, name)) {
+        return std::nullopt;
+    }
+    const auto value = registry_.find(Folded(name));
+    if (value == registry_.end() || value->second.kind == RegistryKind::MultiString ||
+        value->second.kind == RegistryKind::Binary) {
+        return std::nullopt;
+    }
+    return value->second.data;
+}
+
+}  // namespace velstrand::testing
