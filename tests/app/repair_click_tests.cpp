@@ -112,6 +112,7 @@ TEST_F(RepairClickTest, WithoutTaskkillBesideTheProgramTheRunOnlySaysSo) {
     // A copy elsewhere does not count.
     fs::copy_file(SystemFolder() / L"taskkill.exe", game_ / L"taskkill.exe");
     official_.SetString(game_.wstring());
+    auto processes = StartGameProcesses();
     const std::set<fs::path> before = FilesBelow(game_);
     const auto app = StartAppAndWaitForWindow();
     ASSERT_NE(app->Window(), nullptr);
@@ -122,6 +123,10 @@ TEST_F(RepairClickTest, WithoutTaskkillBesideTheProgramTheRunOnlySaysSo) {
     ASSERT_TRUE(app->Dismiss(box));
     EXPECT_EQ(FilesBelow(game_), before);
     EXPECT_EQ(FindMessageBox(app->Id()), nullptr) << "the run went on after the missing-tool message";
+    EXPECT_FALSE(fs::exists(ClientMarker(game_, kOfficialClient)));
+    for (const ChildProcess& process : processes) {
+        EXPECT_FALSE(process.HasEnded());
+    }
 }
 
 TEST_F(RepairClickTest, AFolderThatIsNoGameFolderIsRefused) {
