@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+
+namespace velstrand::testing {
+
+// A link to a folder, made for a test and removed (the link alone) when the object goes. Under Wine a link made
+// from inside is not real, so it is a Linux symbolic link, which Wine lists as a folder with the reparse-point bit.
+// Keep the target inside the test's own scratch folder: under Wine, deleting a link can reach its target.
+class FolderLink {
+  public:
+    FolderLink(std::filesystem::path link, const std::filesystem::path& target);
+    ~FolderLink();
+    FolderLink(const FolderLink&) = delete;
+    FolderLink& operator=(const FolderLink&) = delete;
+
+    bool Made() const { return made_; }
+
+  private:
+    std::filesystem::path link_;
+    bool made_ = false;
+};
+
+}  // namespace velstrand::testing

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/runtime_services.h"
+
+namespace velstrand::testing {
+
+// Passes every call on to another realisation; a test overrides just the operations it needs to watch or stand
+// in for (message boxes recorded instead of shown, deletions recorded instead of done).
+class ForwardingServices : public RuntimeServices {
+  public:
+    explicit ForwardingServices(RuntimeServices& inner) : inner_(inner) {}
+
+    std::optional<std::wstring> FindFirstName(const std::wstring& pattern, ListingFilter filter) override {
+        return inner_.FindFirstName(pattern, filter);
+    }
+    std::optional<std::wstring> FindNextName() override { return inner_.FindNextName(); }
+    std::optional<std::uint32_t> GetAttributes(const std::wstring& path) override { return inner_.GetAttributes(path); }
+    bool RemoveFile(const std::wstring& path) override { return inner_.RemoveFile(path); }
+    bool StartProgram(const std::wstring& commandLine, StartStyle style) override {
+        return inner_.StartProgram(commandLine, style);
+    }
+    void ShowMessage(const std::wstring& text) override { inner_.ShowMessage(text); }
+    std::wstring ProgramFolder() override { return inner_.ProgramFolder(); }
+    std::optional<std::wstring> ReadRegistryString(const std::wstring& name) override {
+        return inner_.ReadRegistryString(name);
+    }
+
+  private:
+    RuntimeServices& inner_;
+};
+
+}  // namespace velstrand::testing
