@@ -1,0 +1,106 @@
+#include "disk_benchmark.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/win32_services.h"
+#include "sweep_timing.h"
+#include "tree_shape.h"
+
+namespace velstrand::bench {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void MakeTree(const fs::path& root, const TreeShape& shape) {
+    fs::create_directories(root);
+    for (const TreeEntry& entry : shape.entries) {
+        const fs::path path = root / entry.path;
+        if (entry.folder) {
+            ::CreateDirectoryW(path.c_str(), nullptr);
+        } else {
+            const HANDLE file =
+                ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file != INVALID_HANDLE_VALUE) {
+                ::CloseHandle(file);
+            }
+        }
+        if (entry.attributes != 0) {
+            ::SetFileAttributesW(path.c_str(), entry.attributes | (entry.folder ? FILE_ATTRIBUTE_DIRECTORY : 0));
+        }
+    }
+}
+
+// The floor: every entry of the tree listed once, the cheapest way the file system offers.
+long long Walk(const std::wstring& folder) {
+    long long entries = 0;
+    WIN32_FIND_DATAW data;
+    const HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    std::vector<std::wstring> subFolders;
+    do {
+        if (data.cFileName[0] == L'.' &&
+            (data.cFileName[1] == 0 || (data.cFileName[1] == L'.' && data.cFileName[2] == 0))) {
+            continue;
+        }
+        ++entries;
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+            (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+            subFolders.push_back(folder + L"\\" + data.cFileName);
+        }
+    } while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+    for (const std::wstring& subFolder : subFolders) {
+        entries += Walk(subFolder);
+    }
+    return entries;
+}
+
+double Seconds(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+int RunDiskBenchmark(int files, int folders, int rounds) {
+    const TreeShape shape = MakeTreeShape(files, folders);
+    const fs::path root = fs::temp_directory_path() / (L"velstrand-bench-" + std::to_wstring(::GetCurrentProcessId()));
+    std::printf("generating %d files in %d folders under %ls\n", files, folders, root.c_str());
+    std::fflush(stdout);
+    MakeTree(root, shape);
+
+    Win32Services services;
+    std::vector<double> walks;
+    std::vector<double> sweeps;
+    for (int round = 1; round <= rounds; ++round) {
+        auto start = std::chrono::steady_clock::now();
+        const long long walked = Walk(root.wstring());
+        walks.push_back(Seconds(start));
+
+        long long removals = 0;
+        sweeps.push_back(TimeThreeSweeps(services, root.wstring(), removals));
+        std::printf("round %d: walk %.3f s (%lld entries), sweeps %.3f s (%lld files taken, %d expected)\n", round,
+                    walks.back(), walked, sweeps.back(), removals, shape.expectedDeletions);
+        std::fflush(stdout);
+    }
+
+    std::error_code ignored;
+    fs::remove_all(root, ignored);
+
+    const double walk = Median(walks);
+    const double sweep = Median(sweeps);
+    std::printf("walk median: %.3f s\n", walk);
+    std::printf("sweeps median: %.3f s\n", sweep);
+    std::printf("sweep/walk ratio: %.2f\n", sweep / walk);
+    return 0;
+}
+
+}  // namespace velstrand::bench
