@@ -23,6 +23,11 @@ TEST_F(AppTest, StartShowsTheRegistryFolderWithBackslashesAndNoWarning) {
     ASSERT_NE(app->Window(), nullptr);
 
     EXPECT_EQ(TextOf(app->Window()), L"Velstrand");
+    // Escaped here, so that a source read in the wrong encoding shows up as a difference.
+    EXPECT_EQ(TextOf(app->Control(app::kLabel1)), L"DNF\u76ee\u5f55\uff1a");  // DNF目录： (full-width colon)
+    EXPECT_EQ(TextOf(app->Control(kCommand1)), L"\u5f00\u59cb\u6e05\u7406");  // 开始清理
+    EXPECT_EQ(TextOf(app->Control(kOption1)), L"\u6b63\u5f0f\u670d");         // 正式服
+    EXPECT_EQ(TextOf(app->Control(kOption2)), L"\u4f53\u9a8c\u670d");         // 体验服
     EXPECT_EQ(TextOf(app->Control(kText1)), L"C:\\Games\\Tencent\\DNF\\");
     // A warning would have come before the window.
     EXPECT_EQ(FindMessageBox(app->Id()), nullptr);
