@@ -108,10 +108,20 @@ void ScopedRegistryValue::Delete() {
 
 ChildProcess::ChildProcess(const fs::path& program, const fs::path& currentFolder) {
     std::wstring commandLine = L"\"" + program.wstring() + L"\"";
+    // Standard output and error go nowhere, nor do those of the programs it starts (taskkill's report would
+    // otherwise fill the test's log).
+    SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
+    const UniqueKernelHandle nowhere(::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
+                                                   FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0,
+                                                   nullptr));
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nowhere.Get();
+    startup.hStdOutput = nowhere.Get();
+    startup.hStdError = nowhere.Get();
     PROCESS_INFORMATION info{};
-    if (::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                          currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info)) {
         ::CloseHandle(info.hThread);
         process_.Reset(info.hProcess);
