@@ -81,36 +81,63 @@ bool PassesFilter(const FindListing::Entry& entry, ListingFilter filter) {
 }  // namespace
 
 std::optional<std::wstring> FindListing::First(const std::wstring& pattern, ListingFilter filter) {
-    entries_.reset();
+    matches_.reset();
     next_ = 0;
+    const bool reuse = snapshotUsable_;
+    snapshotUsable_ = false;
 
     const std::size_t nameStart = NamePartStart(pattern);
     const std::wstring_view namePattern = std::wstring_view(pattern).substr(nameStart);
     if (IsMalformedNamePattern(namePattern)) {
         return std::nullopt;
     }
-    std::optional<std::vector<Entry>> all = ReadFolder(pattern.substr(0, nameStart));
-    if (!all) {
-        return std::nullopt;
+    // Only a full listing right after a pattern listing of the same folder is served from its snapshot: what a
+    // sweep does, with nothing deleted in between.
+    const bool fullListing = namePattern == L"*.*" || namePattern == L"*";
+    std::wstring folder = pattern.substr(0, nameStart);
+    if (!reuse || !fullListing || folder != folder_) {
+        std::optional<std::vector<Entry>> all = ReadFolder(folder);
+        if (!all) {
+            folder_.clear();
+            snapshot_.clear();
+            return std::nullopt;
+        }
+        folder_ = std::move(folder);
+        snapshot_ = std::move(*all);
+        snapshotUsable_ = true;
     }
-    std::vector<Entry> kept;
-    for (Entry& entry : *all) {
-        if (MatchesWildcard(entry.name, namePattern) && PassesFilter(entry, filter)) {
-            kept.push_back(std::move(entry));
+
+    std::vector<std::size_t> matches;
+    for (std::size_t i = 0; i < snapshot_.size(); ++i) {
+        if (MatchesWildcard(snapshot_[i].name, namePattern) && PassesFilter(snapshot_[i], filter)) {
+            matches.push_back(i);
         }
     }
-    entries_ = std::move(kept);
+    matches_ = std::move(matches);
     return Next();
 }
 
 std::optional<std::wstring> FindListing::Next() {
-    if (!entries_) {
+    if (!matches_) {
         return std::nullopt;
     }
-    if (next_ == entries_->size()) {
+    if (next_ == matches_->size()) {
         return std::wstring();
     }
-    return (*entries_)[next_++].name;
+    return snapshot_[(*matches_)[next_++]].name;
+}
+
+std::optional<std::uint32_t> FindListing::AttributesOfLastReturned(const std::wstring& path) const {
+    if (!matches_ || next_ == 0) {
+        return std::nullopt;
+    }
+    const Entry& last = snapshot_[(*matches_)[next_ - 1]];
+    // "." and ".." stand for folders whose own attributes the listing does not give.
+    if (IsDotEntry(last.name) || path.size() != folder_.size() + last.name.size() || !path.starts_with(folder_) ||
+        !path.ends_with(last.name)) {
+        return std::nullopt;
+    }
+    return last.attributes;
 }
 
 }  // namespace velstrand

@@ -28,8 +28,22 @@ class FindListing {
     // Empty text once the listing is exhausted; no result when no listing is in progress.
     std::optional<std::wstring> Next();
 
+    // The attributes of the entry this listing returned last, when `path` is its folder followed by its name:
+    // they came with the listing, so a sweep asking about every entry costs no second query per entry.
+    std::optional<std::uint32_t> AttributesOfLastReturned(const std::wstring& path) const;
+
+    // The disk has changed under the snapshot: the next listing reads its folder afresh.
+    void ForgetSnapshot() { snapshotUsable_ = false; }
+
   private:
-    std::optional<std::vector<Entry>> entries_;
+    // The folder as last read, whole. A sweep lists each folder twice in a row (its pattern, then every entry),
+    // so that full listing is served from this snapshot; it serves that one listing and no other, so the next
+    // sweep, and the next run, see the disk afresh.
+    std::wstring folder_;
+    std::vector<Entry> snapshot_;
+    bool snapshotUsable_ = false;
+
+    std::optional<std::vector<std::size_t>> matches_;  // indexes into snapshot_ of this listing's entries
     std::size_t next_ = 0;
 };
 

@@ -16,6 +16,9 @@ std::optional<std::wstring> Win32Services::FindNextName() {
 }
 
 std::optional<std::uint32_t> Win32Services::GetAttributes(const std::wstring& path) {
+    if (const auto listed = listing_.AttributesOfLastReturned(path)) {
+        return listed;
+    }
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return std::nullopt;
@@ -25,6 +28,7 @@ std::optional<std::uint32_t> Win32Services::GetAttributes(const std::wstring& pa
 
 bool Win32Services::RemoveFile(const std::wstring& path) {
     // No attribute is cleared first: a read-only file is one the user meant to keep.
+    listing_.ForgetSnapshot();
     return ::DeleteFileW(path.c_str()) != FALSE;
 }
 

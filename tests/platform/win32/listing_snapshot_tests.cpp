@@ -1,0 +1,73 @@
+// A sweep's second listing of a folder is served from the first one's snapshot, and the attributes of the entry
+// just listed come from the listing. None of that may hide a change on disk from a later listing.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32_services.h"
+#include "scratch_folder.h"
+
+namespace velstrand::testing {
+namespace {
+
+std::vector<std::wstring> ListAll(Win32Services& services, const std::wstring& pattern, ListingFilter filter) {
+    std::vector<std::wstring> names;
+    for (auto name = services.FindFirstName(pattern, filter); name && !name->empty(); name = services.FindNextName()) {
+        names.push_back(*name);
+    }
+    return names;
+}
+
+class ListingSnapshot : public ::testing::Test {
+  protected:
+    ListingSnapshot() {
+        WriteTextFile(scratch.Below(L"a.tdl"), L"x");
+        WriteTextFile(scratch.Below(L"b.txt"), L"x");
+        MakeFolders(scratch.Below(L"sub"));
+    }
+
+    std::wstring Pattern(const wchar_t* name) const { return scratch.Below(name); }
+
+    ScratchFolder scratch;
+    Win32Services services;
+};
+
+TEST_F(ListingSnapshot, AFileRemovedBetweenListingsIsNotListedAgain) {
+    EXPECT_EQ(ListAll(services, Pattern(L"*.tdl"), ListingFilter::PlainFiles), std::vector<std::wstring>{L"a.tdl"});
+    ASSERT_TRUE(services.RemoveFile(scratch.Below(L"a.tdl")));
+    EXPECT_EQ(ListAll(services, Pattern(L"*.*"), ListingFilter::PlainFilesAndFolders),
+              (std::vector<std::wstring>{L".", L"..", L"b.txt", L"sub"}));
+}
+
+TEST_F(ListingSnapshot, ASnapshotServesOneFurtherListingOnly) {
+    ListAll(services, Pattern(L"*.spk"), ListingFilter::PlainFiles);
+    ListAll(services, Pattern(L"*.*"), ListingFilter::PlainFilesAndFolders);
+    WriteTextFile(scratch.Below(L"new.spk"), L"x");  // written by the game between two sweeps
+    EXPECT_EQ(ListAll(services, Pattern(L"*.spk"), ListingFilter::PlainFiles), std::vector<std::wstring>{L"new.spk"});
+    ::DeleteFileW(scratch.Below(L"new.spk").c_str());
+    EXPECT_TRUE(ListAll(services, Pattern(L"*.spk"), ListingFilter::PlainFiles).empty());
+}
+
+TEST_F(ListingSnapshot, AttributesComeFromTheListingOnlyForTheEntryJustListed) {
+    auto name = services.FindFirstName(Pattern(L"s*"), ListingFilter::PlainFilesAndFolders);
+    ASSERT_EQ(name, std::wstring(L"sub"));
+    const auto folder = services.GetAttributes(scratch.Below(L"sub"));
+    ASSERT_TRUE(folder);
+    EXPECT_NE(*folder & attribute::kFolder, 0u);
+
+    // Any other path is asked of the disk, as it is now.
+    ::SetFileAttributesW(scratch.Below(L"b.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    const auto other = services.GetAttributes(scratch.Below(L"b.txt"));
+    ASSERT_TRUE(other);
+    EXPECT_NE(*other & attribute::kReadOnly, 0u);
+    EXPECT_FALSE(services.GetAttributes(scratch.Below(L"sub\\missing")));
+    EXPECT_FALSE(services.GetAttributes(scratch.Below(L"SUB\\..\\nothing")));
+    ::SetFileAttributesW(scratch.Below(L"b.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+}  // namespace
+}  // namespace velstrand::testing
