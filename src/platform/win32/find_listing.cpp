@@ -83,7 +83,7 @@ bool PassesFilter(const FindListing::Entry& entry, ListingFilter filter) {
 std::optional<std::wstring> FindListing::First(const std::wstring& pattern, ListingFilter filter) {
     matches_.reset();
     next_ = 0;
-    const bool reuse = snapshotUsable_;
+    const bool reuse = snapshotUsable_ && shortcuts_ == Shortcuts::On;
     snapshotUsable_ = false;
 
     const std::size_t nameStart = NamePartStart(pattern);
@@ -128,7 +128,7 @@ std::optional<std::wstring> FindListing::Next() {
 }
 
 std::optional<std::uint32_t> FindListing::AttributesOfLastReturned(const std::wstring& path) const {
-    if (!matches_ || next_ == 0) {
+    if (shortcuts_ == Shortcuts::Off || !matches_ || next_ == 0) {
         return std::nullopt;
     }
     const Entry& last = snapshot_[(*matches_)[next_ - 1]];

@@ -16,6 +16,11 @@ namespace velstrand {
 // pattern against an entry's 8.3 alias: asked for "*.tdl" it would return "a.tdlx" (alias "A~1.TDL").
 class FindListing {
   public:
+    // Off reads every listing from the disk and answers no attribute query: the plain way, kept so that the
+    // benchmark can measure what the shortcuts save.
+    enum class Shortcuts { On, Off };
+    explicit FindListing(Shortcuts shortcuts = Shortcuts::On) : shortcuts_(shortcuts) {}
+
     struct Entry {
         std::wstring name;
         std::uint32_t attributes;
@@ -36,6 +41,8 @@ class FindListing {
     void ForgetSnapshot() { snapshotUsable_ = false; }
 
   private:
+    Shortcuts shortcuts_;
+
     // The folder as last read, whole. A sweep lists each folder twice in a row (its pattern, then every entry),
     // so that full listing is served from this snapshot; it serves that one listing and no other, so the next
     // sweep, and the next run, see the disk afresh.

@@ -15,7 +15,7 @@ namespace velstrand {
 // called from the user-interface thread; ReadRegistryString needs COM on that thread (see ScopedComInit).
 class Win32Services final : public RuntimeServices {
   public:
-    Win32Services() = default;
+    explicit Win32Services(FindListing::Shortcuts shortcuts = FindListing::Shortcuts::On) : listing_(shortcuts) {}
 
     // Message boxes shown from now on are owned by `owner`, which they disable while they are up; before the
     // main window exists they have no owner.

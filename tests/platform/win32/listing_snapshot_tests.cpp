@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/win32/win32_services.h"
+#include "repair/file_sweep.h"
 #include "scratch_folder.h"
 
 namespace velstrand::testing {
@@ -67,6 +68,24 @@ TEST_F(ListingSnapshot, AttributesComeFromTheListingOnlyForTheEntryJustListed) {
     EXPECT_FALSE(services.GetAttributes(scratch.Below(L"sub\\missing")));
     EXPECT_FALSE(services.GetAttributes(scratch.Below(L"SUB\\..\\nothing")));
     ::SetFileAttributesW(scratch.Below(L"b.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(ListingSnapshot, ASweepFindsTheSameWithAndWithoutShortcuts) {
+    for (const wchar_t* file : {L"sub\\x.tdl", L"sub\\deep\\y.tdl", L"sub\\deep\\z.tdlx", L"q.TDL"}) {
+        MakeFolders(scratch.Below(std::wstring(file).substr(0, std::wstring(file).rfind(L'\\') + 1)));
+        WriteTextFile(scratch.Below(file), L"x");
+    }
+    MakeFolders(scratch.Below(L"Secret"));
+    WriteTextFile(scratch.Below(L"Secret\\hidden-below.tdl"), L"x");
+    ::SetFileAttributesW(scratch.Below(L"Secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
+
+    Win32Services plain(FindListing::Shortcuts::Off);
+    std::vector<std::wstring> withShortcuts;
+    std::vector<std::wstring> without;
+    TreeSearch(services, scratch.Path(), L"*.tdl", withShortcuts);
+    TreeSearch(plain, scratch.Path(), L"*.tdl", without);
+    EXPECT_EQ(withShortcuts, without);
+    EXPECT_EQ(withShortcuts.size(), 4u);
 }
 
 }  // namespace
