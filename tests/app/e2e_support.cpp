@@ -1,5 +1,7 @@
 #include "e2e_support.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <atomic>
 #include <fstream>
@@ -104,6 +106,21 @@ void ScopedRegistryValue::SetDword(DWORD value) {
 
 void ScopedRegistryValue::Delete() {
     ::RegDeleteKeyValueW(HKEY_CURRENT_USER, subKey_.c_str(), name_.c_str());
+}
+
+bool ProcessRunning(const std::wstring& imageName) {
+    const UniqueKernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot || snapshot.Get() == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
+        if (::_wcsicmp(entry.szExeFile, imageName.c_str()) == 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 ChildProcess::ChildProcess(const fs::path& program, const fs::path& currentFolder) {

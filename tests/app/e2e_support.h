@@ -78,6 +78,9 @@ class ScopedRegistryValue {
     std::vector<BYTE> data_;
 };
 
+// Whether any process on this machine runs from an image named `imageName` (compared ignoring case).
+bool ProcessRunning(const std::wstring& imageName);
+
 // A process this test started; ended when the object goes if it is still running.
 class ChildProcess {
   public:
