@@ -3,25 +3,10 @@
 set -euo pipefail
 
 need=()
-have_cmd() { command -v "$1" >/dev/null 2>&1; }
-want() { # want <package> <test command...>
-    local package=$1
-    shift
-    "$@" >/dev/null 2>&1 || need+=("$package")
-}
-
-want cmake have_cmd cmake
-want ninja-build have_cmd ninja
-want g++ have_cmd g++
-want googletest test -f /usr/src/googletest/CMakeLists.txt
-want g++-mingw-w64-x86-64-posix have_cmd x86_64-w64-mingw32-g++-posix
-want binutils-mingw-w64-x86-64 have_cmd x86_64-w64-mingw32-windres
-want wine64 have_cmd wine64
-want wine have_cmd wine
-want xvfb have_cmd Xvfb
-want fonts-wqy-microhei test -f /usr/share/fonts/truetype/wqy/wqy-microhei.ttc
-want imagemagick have_cmd import
-want xdotool have_cmd xdotool
+for package in cmake ninja-build g++ googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 wine \
+    xvfb fonts-wqy-microhei imagemagick xdotool; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || need+=("$package")
+done
 
 if [ ${#need[@]} -eq 0 ]; then
     echo "==> Everything needed is installed."

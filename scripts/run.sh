@@ -4,17 +4,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [ -z "${DISPLAY:-}" ]; then
-    cat >&2 <<'MESSAGE'
-No display: $DISPLAY is not set, so the window has nowhere to open.
-Run this from a desktop session (or over `ssh -X`), or give it a virtual display:
-    xvfb-run -a bash scripts/run.sh
-To see the window without a desktop, render it into docs/screenshot.png instead:
-    bash scripts/screenshot.sh
-MESSAGE
-    exit 2
-fi
-
 bash scripts/install-deps.sh
 echo "==> Building (preset windows)"
 cmake --preset windows >/dev/null
@@ -25,6 +14,17 @@ tool=$(bash scripts/make-demo.sh)
 export WINEPREFIX=${VELSTRAND_DEMO_PREFIX:-$(pwd)/build/demo-prefix}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+
+if [ -z "${DISPLAY:-}" ]; then
+    cat >&2 <<'MESSAGE'
+No display: $DISPLAY is not set, so the window has nowhere to open.
+Run this from a desktop session (or over `ssh -X`), or give it a virtual display:
+    xvfb-run -a bash scripts/run.sh
+To see the window without a desktop, render it into docs/screenshot.png instead:
+    bash scripts/screenshot.sh
+MESSAGE
+    exit 2
+fi
 
 echo "==> Opening Velstrand ($tool/Velstrand.exe, Wine prefix $WINEPREFIX)"
 echo "    Game folders: build/demo/game (正式服), build/demo/game-test (体验服); a run deletes their"

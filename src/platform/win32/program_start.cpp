@@ -9,7 +9,7 @@
 
 namespace velstrand {
 
-bool StartDetached(const std::wstring& commandLine, StartStyle style) {
+UniqueKernelHandle StartDetached(const std::wstring& commandLine, StartStyle style) {
     const std::wstring program = ProgramPathOf(commandLine);
     // CreateProcessW may write into the command line it is given.
     std::vector<wchar_t> writableLine(commandLine.begin(), commandLine.end());
@@ -22,12 +22,10 @@ bool StartDetached(const std::wstring& commandLine, StartStyle style) {
     PROCESS_INFORMATION started{};
     if (!::CreateProcessW(program.c_str(), writableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &started)) {
-        return false;
+        return UniqueKernelHandle();
     }
-    // Nothing waits for the program, so nothing needs to hold on to it.
-    UniqueKernelHandle process(started.hProcess);
     UniqueKernelHandle thread(started.hThread);
-    return true;
+    return UniqueKernelHandle(started.hProcess);
 }
 
 }  // namespace velstrand

@@ -7,6 +7,10 @@
 
 namespace velstrand {
 
+namespace {
+constexpr DWORD kHelperGraceMilliseconds = 10'000;
+}  // namespace
+
 std::optional<std::wstring> Win32Services::FindFirstName(const std::wstring& pattern, ListingFilter filter) {
     return listing_.First(pattern, filter);
 }
@@ -33,7 +37,21 @@ bool Win32Services::RemoveFile(const std::wstring& path) {
 }
 
 bool Win32Services::StartProgram(const std::wstring& commandLine, StartStyle style) {
-    return StartDetached(commandLine, style);
+    // taskkill ends "DNFChina.exe" whatever its letter case, so the client a run starts would be among its victims
+    // if the user dismissed the completion message before taskkill had looked at the processes. The helper is
+    // never waited for while it works beside the run; it is given a bounded moment only before the next start.
+    if (helper_) {
+        ::WaitForSingleObject(helper_.Get(), kHelperGraceMilliseconds);
+        helper_.Reset();
+    }
+    UniqueKernelHandle process = StartDetached(commandLine, style);
+    if (!process) {
+        return false;
+    }
+    if (style == StartStyle::Hidden) {
+        helper_ = std::move(process);
+    }
+    return true;
 }
 
 void Win32Services::ShowMessage(const std::wstring& text) {

@@ -8,6 +8,7 @@
 
 #include "platform/runtime_services.h"
 #include "platform/win32/find_listing.h"
+#include "platform/win32/unique_handle.h"
 
 namespace velstrand {
 
@@ -32,6 +33,8 @@ class Win32Services final : public RuntimeServices {
 
   private:
     FindListing listing_;
+    // The hidden helper started last (taskkill ending the game), until the next program starts.
+    UniqueKernelHandle helper_;
     HWND messageOwner_ = nullptr;
 };
 

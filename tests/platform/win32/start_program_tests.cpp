@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <thread>
 
 #include "platform/command_line.h"
 #include "platform/win32/win32_services.h"
@@ -60,6 +61,25 @@ TEST_F(StartProgram, ReturnsWhileTheProgramStillRuns) {
     EXPECT_FALSE(held.Ended());
     EXPECT_TRUE(held.WaitForRecord());
     EXPECT_TRUE(held.ReleaseAndWaitForEnd());
+}
+
+// taskkill is started hidden and not waited for; the client the same run starts next must not be among the
+// processes it ends, so that start comes only once the helper has ended.
+TEST_F(StartProgram, TheNextProgramStartsOnlyOnceTheHiddenHelperHasEnded) {
+    const PlacedStub helper(scratch_.Below(L"helper.exe"));
+    const PlacedStub client(scratch_.Below(L"client.exe"));
+    ASSERT_TRUE(helper.Placed() && client.Placed());
+
+    ASSERT_TRUE(services_.StartProgram(Quoted(helper.Path()) + L" --hold", StartStyle::Hidden));
+    ASSERT_TRUE(helper.WaitForRecord());
+    std::thread release([&] {
+        ::Sleep(300);
+        WriteTextFile(helper.Path() + L".release", L"");
+    });
+    ASSERT_TRUE(services_.StartProgram(Quoted(client.Path()), StartStyle::MinimisedWithFocus));
+    EXPECT_TRUE(helper.Ended());
+    release.join();
+    EXPECT_TRUE(client.WaitForRecord());
 }
 
 // With "X:\...\My Game\start\client.exe" and "X:\...\My.exe" both present, the system's own reading of an
