@@ -16,7 +16,7 @@ bool MeansNoEntries(DWORD error) {
            error == ERROR_DIRECTORY;
 }
 
-bool IsDotEntry(const std::wstring& name) {
+bool IsDotEntry(std::wstring_view name) {
     return name == L"." || name == L"..";
 }
 
@@ -46,42 +46,49 @@ bool IsMalformedNamePattern(std::wstring_view namePattern) {
     return false;
 }
 
-// Every entry of `folder` ("" for the current folder; otherwise ending in a separator or a drive's ":"), in the
-// file system's order. A folder that does not exist has no entries; no result for one that cannot be listed.
-std::optional<std::vector<FindListing::Entry>> ReadFolder(const std::wstring& folder) {
-    std::vector<FindListing::Entry> entries;
-    WIN32_FIND_DATAW data;
-    UniqueFindHandle find(::FindFirstFileW((folder + L"*").c_str(), &data));
-    if (!find) {
-        const DWORD error = ::GetLastError();
-        if (MeansNoEntries(error) || (error == ERROR_INVALID_NAME && NamesAFile(folder))) {
-            return entries;
-        }
-        return std::nullopt;
-    }
-    do {
-        entries.push_back({data.cFileName, data.dwFileAttributes});
-    } while (::FindNextFileW(find.Get(), &data));
-    return entries;
-}
-
-bool PassesFilter(const FindListing::Entry& entry, ListingFilter filter) {
-    const bool isFolder = (entry.attributes & attribute::kFolder) != 0;
+bool PassesFilter(std::wstring_view name, std::uint32_t attributes, ListingFilter filter) {
+    const bool isFolder = (attributes & attribute::kFolder) != 0;
     if (isFolder && filter != ListingFilter::PlainFilesAndFolders) {
         return false;
     }
     // "." and ".." stand for folders, not for entries of their own: Wine reports them as hidden (as it does
     // every name that begins with a dot), yet they belong in every folder listing but a drive root's.
-    if (isFolder && IsDotEntry(entry.name)) {
+    if (isFolder && IsDotEntry(name)) {
         return true;
     }
-    return (entry.attributes & (attribute::kHidden | attribute::kSystem)) == 0;
+    return (attributes & (attribute::kHidden | attribute::kSystem)) == 0;
 }
 
 }  // namespace
 
+// Every entry of `folder` ("" for the current folder; otherwise ending in a separator or a drive's ":"), in the
+// file system's order. A folder that does not exist has no entries; false for one that cannot be listed.
+bool FindListing::ReadFolder(const std::wstring& folder) {
+    names_.clear();
+    snapshot_.clear();
+    WIN32_FIND_DATAW data;
+    const std::wstring everything = folder + L"*";
+    // Without 8.3 aliases, which nothing here reads and which the file system must otherwise make up per entry.
+    UniqueFindHandle find(shortcuts_ == Shortcuts::On
+                              ? ::FindFirstFileExW(everything.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                                   nullptr, FIND_FIRST_EX_LARGE_FETCH)
+                              : ::FindFirstFileW(everything.c_str(), &data));
+    if (!find) {
+        const DWORD error = ::GetLastError();
+        return MeansNoEntries(error) || (error == ERROR_INVALID_NAME && NamesAFile(folder));
+    }
+    do {
+        const std::wstring_view name(data.cFileName);
+        snapshot_.push_back({static_cast<std::uint32_t>(names_.size()), static_cast<std::uint32_t>(name.size()),
+                             data.dwFileAttributes});
+        names_ += name;
+    } while (::FindNextFileW(find.Get(), &data));
+    return true;
+}
+
 std::optional<std::wstring> FindListing::First(const std::wstring& pattern, ListingFilter filter) {
-    matches_.reset();
+    inProgress_ = false;
+    matches_.clear();
     next_ = 0;
     const bool reuse = snapshotUsable_ && shortcuts_ == Shortcuts::On;
     snapshotUsable_ = false;
@@ -94,47 +101,46 @@ std::optional<std::wstring> FindListing::First(const std::wstring& pattern, List
     // Only a full listing right after a pattern listing of the same folder is served from its snapshot: what a
     // sweep does, with nothing deleted in between.
     const bool fullListing = namePattern == L"*.*" || namePattern == L"*";
-    std::wstring folder = pattern.substr(0, nameStart);
+    const std::wstring_view folder = std::wstring_view(pattern).substr(0, nameStart);
     if (!reuse || !fullListing || folder != folder_) {
-        std::optional<std::vector<Entry>> all = ReadFolder(folder);
-        if (!all) {
+        folder_ = folder;
+        if (!ReadFolder(folder_)) {
             folder_.clear();
             snapshot_.clear();
             return std::nullopt;
         }
-        folder_ = std::move(folder);
-        snapshot_ = std::move(*all);
         snapshotUsable_ = true;
     }
 
-    std::vector<std::size_t> matches;
     for (std::size_t i = 0; i < snapshot_.size(); ++i) {
-        if (MatchesWildcard(snapshot_[i].name, namePattern) && PassesFilter(snapshot_[i], filter)) {
-            matches.push_back(i);
+        const std::wstring_view name = NameOf(snapshot_[i]);
+        if (MatchesWildcard(name, namePattern) && PassesFilter(name, snapshot_[i].attributes, filter)) {
+            matches_.push_back(static_cast<std::uint32_t>(i));
         }
     }
-    matches_ = std::move(matches);
+    inProgress_ = true;
     return Next();
 }
 
 std::optional<std::wstring> FindListing::Next() {
-    if (!matches_) {
+    if (!inProgress_) {
         return std::nullopt;
     }
-    if (next_ == matches_->size()) {
+    if (next_ == matches_.size()) {
         return std::wstring();
     }
-    return snapshot_[(*matches_)[next_++]].name;
+    return std::wstring(NameOf(snapshot_[matches_[next_++]]));
 }
 
 std::optional<std::uint32_t> FindListing::AttributesOfLastReturned(const std::wstring& path) const {
-    if (shortcuts_ == Shortcuts::Off || !matches_ || next_ == 0) {
+    if (shortcuts_ == Shortcuts::Off || !inProgress_ || next_ == 0) {
         return std::nullopt;
     }
-    const Entry& last = snapshot_[(*matches_)[next_ - 1]];
+    const Entry& last = snapshot_[matches_[next_ - 1]];
+    const std::wstring_view name = NameOf(last);
     // "." and ".." stand for folders whose own attributes the listing does not give.
-    if (IsDotEntry(last.name) || path.size() != folder_.size() + last.name.size() || !path.starts_with(folder_) ||
-        !path.ends_with(last.name)) {
+    if (IsDotEntry(name) || path.size() != folder_.size() + name.size() || !path.starts_with(folder_) ||
+        !path.ends_with(name)) {
         return std::nullopt;
     }
     return last.attributes;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/runtime_services.h"
@@ -16,15 +17,10 @@ namespace velstrand {
 // pattern against an entry's 8.3 alias: asked for "*.tdl" it would return "a.tdlx" (alias "A~1.TDL").
 class FindListing {
   public:
-    // Off reads every listing from the disk and answers no attribute query: the plain way, kept so that the
-    // benchmark can measure what the shortcuts save.
+    // Off reads every listing from the disk, with the 8.3 aliases it does not need, and answers no attribute
+    // query: the plain way, kept so that the benchmark can measure what the shortcuts save.
     enum class Shortcuts { On, Off };
     explicit FindListing(Shortcuts shortcuts = Shortcuts::On) : shortcuts_(shortcuts) {}
-
-    struct Entry {
-        std::wstring name;
-        std::uint32_t attributes;
-    };
 
     // Abandons the listing in progress, lists the folder part of `pattern` and keeps the entries whose names
     // match its last part. Empty text when nothing matches or the folder does not exist; no result when the
@@ -46,11 +42,25 @@ class FindListing {
     // The folder as last read, whole. A sweep lists each folder twice in a row (its pattern, then every entry),
     // so that full listing is served from this snapshot; it serves that one listing and no other, so the next
     // sweep, and the next run, see the disk afresh.
+    // Its names lie end to end in one buffer, and both buffers keep their capacity from folder to folder: a
+    // sweep reads thousands of folders, and allocating per entry would cost more than the reading.
+    struct Entry {
+        std::uint32_t nameStart;
+        std::uint32_t nameLength;
+        std::uint32_t attributes;
+    };
+    std::wstring_view NameOf(const Entry& entry) const {
+        return std::wstring_view(names_).substr(entry.nameStart, entry.nameLength);
+    }
+    bool ReadFolder(const std::wstring& folder);
+
     std::wstring folder_;
+    std::wstring names_;
     std::vector<Entry> snapshot_;
     bool snapshotUsable_ = false;
 
-    std::optional<std::vector<std::size_t>> matches_;  // indexes into snapshot_ of this listing's entries
+    bool inProgress_ = false;
+    std::vector<std::uint32_t> matches_;  // indexes into snapshot_ of this listing's entries
     std::size_t next_ = 0;
 };
 

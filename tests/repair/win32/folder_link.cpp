@@ -27,7 +27,25 @@ std::optional<std::string> UnixPathOf(const std::filesystem::path& path) {
     return result;
 }
 
-// Runs a Linux program under Wine and waits for it; true if it exited with 0 or could not say.
+bool IsLink(const std::filesystem::path& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+bool IsGone(const std::filesystem::path& path) {
+    return ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+// Wine may report a Linux program as ended before its work shows: poll for the outcome.
+template <typename Condition>
+bool Eventually(Condition condition) {
+    for (int i = 0; i < 500 && !condition(); ++i) {
+        ::Sleep(10);
+    }
+    return condition();
+}
+
+// Runs a Linux program under Wine; false if it could not be started.
 bool RunLinux(const wchar_t* program, const std::string& arguments) {
     std::wstring commandLine = program + std::wstring(arguments.begin(), arguments.end());
     STARTUPINFOW startup{};
@@ -53,13 +71,13 @@ FolderLink::FolderLink(std::filesystem::path link, const std::filesystem::path& 
         ::CreateSymbolicLinkW(link_.c_str(), target.c_str(),
                               SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
     }
-    const DWORD attributes = ::GetFileAttributesW(link_.c_str());
-    made_ = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    made_ = Eventually([&] { return IsLink(link_); });
 }
 
 FolderLink::~FolderLink() {
     if (const auto unixLink = UnixPathOf(link_)) {
         RunLinux(L"Z:\\bin\\rm", " -f -- \"" + *unixLink + "\"");
+        Eventually([&] { return IsGone(link_); });
     } else {
         ::RemoveDirectoryW(link_.c_str());
     }
