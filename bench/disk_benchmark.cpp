@@ -42,9 +42,9 @@ long long Walk(const std::wstring& folder, bool basic) {
     long long entries = 0;
     WIN32_FIND_DATAW data;
     const std::wstring pattern = folder + L"\\*";
-    const HANDLE find = basic ? ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                                   nullptr, FIND_FIRST_EX_LARGE_FETCH)
-                              : ::FindFirstFileW(pattern.c_str(), &data);
+    const HANDLE find =
+        basic ? ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0)
+              : ::FindFirstFileW(pattern.c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) {
         return 0;
     }

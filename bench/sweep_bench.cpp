@@ -14,7 +14,7 @@
 int main(int argc, char** argv) {
     int files = 60'000;
     int folders = 2'000;
-    int rounds = 5;
+    int rounds = 7;
     bool scaling = false;
 #ifndef _WIN32
     scaling = true;

@@ -69,10 +69,9 @@ bool FindListing::ReadFolder(const std::wstring& folder) {
     WIN32_FIND_DATAW data;
     const std::wstring everything = folder + L"*";
     // Without 8.3 aliases, which nothing here reads and which the file system must otherwise make up per entry.
-    UniqueFindHandle find(shortcuts_ == Shortcuts::On
-                              ? ::FindFirstFileExW(everything.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                                   nullptr, FIND_FIRST_EX_LARGE_FETCH)
-                              : ::FindFirstFileW(everything.c_str(), &data));
+    UniqueFindHandle find(shortcuts_ == Shortcuts::On ? ::FindFirstFileExW(everything.c_str(), FindExInfoBasic, &data,
+                                                                           FindExSearchNameMatch, nullptr, 0)
+                                                      : ::FindFirstFileW(everything.c_str(), &data));
     if (!find) {
         const DWORD error = ::GetLastError();
         return MeansNoEntries(error) || (error == ERROR_INVALID_NAME && NamesAFile(folder));
