@@ -12,32 +12,10 @@ cmake --build --preset windows --target Velstrand app_stub_client >/dev/null
 tool=$(bash scripts/make-demo.sh)
 
 export WINEPREFIX=${VELSTRAND_DEMO_PREFIX:-$root/build/demo-prefix}
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-
-display=""
-for n in $(seq 120 199); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        display=$n
-        break
-    fi
-done
-[ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
-
-xvfb_pid=""
-cleanup() {
-    WINEPREFIX=$WINEPREFIX wineserver -k >/dev/null 2>&1 || true
-    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" >/dev/null 2>&1 || true
-}
-trap cleanup EXIT
-
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
-for _ in $(seq 1 100); do
-    [ -e "/tmp/.X11-unix/X$display" ] && break
-    sleep 0.1
-done
+unset VELSTRAND_KEEP_DISPLAY
+source scripts/wine-env.sh
+trap wine_env_stop EXIT
+wine_env_start
 
 # A virtual desktop of the window's size plus a margin draws the frame that a bare X server would not.
 width=420
