@@ -213,13 +213,17 @@ void FakeServices::SetRegistryValue(const std::wstring& name, RegistryKind kind,
 
 void FakeServices::ClearRecords() {
     calls_.clear();
+    callCount_ = 0;
     messages_.clear();
     started_.clear();
     removed_.clear();
 }
 
 bool FakeServices::Record(Operation operation, const std::wstring& argument) {
-    calls_.push_back({operation, argument});
+    ++callCount_;
+    if (keepCallLog_) {
+        calls_.push_back({operation, argument});
+    }
     return !fails_ || !fails_(operation, argument);
 }
 

@@ -67,6 +67,9 @@ class FakeServices final : public RuntimeServices {
     void OnShowMessage(std::function<void(const std::wstring&)> hook) { onShowMessage_ = std::move(hook); }
 
     const std::vector<ServiceCall>& Calls() const { return calls_; }
+    // How many calls were made, logged or not. A benchmark over millions of entries keeps no log.
+    std::size_t CallCount() const { return callCount_; }
+    void KeepCallLog(bool keep) { keepCallLog_ = keep; }
     const std::vector<std::wstring>& Messages() const { return messages_; }
     const std::vector<StartedProgram>& StartedPrograms() const { return started_; }
     const std::vector<std::wstring>& RemovedFiles() const { return removed_; }
@@ -104,6 +107,8 @@ class FakeServices final : public RuntimeServices {
     std::function<bool(Operation, const std::wstring&)> fails_;
     std::function<void(const std::wstring&)> onShowMessage_;
     std::vector<ServiceCall> calls_;
+    std::size_t callCount_ = 0;
+    bool keepCallLog_ = true;
     std::vector<std::wstring> messages_;
     std::vector<StartedProgram> started_;
     std::vector<std::wstring> removed_;
