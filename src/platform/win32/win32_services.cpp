@@ -39,8 +39,9 @@ bool Win32Services::RemoveFile(const std::wstring& path) {
 bool Win32Services::StartProgram(const std::wstring& commandLine, StartStyle style) {
     // taskkill ends "DNFChina.exe" whatever its letter case, so the client a run starts would be among its victims
     // if the user dismissed the completion message before taskkill had looked at the processes. The helper is
-    // never waited for while it works beside the run; it is given a bounded moment only before the next start.
-    if (helper_) {
+    // never waited for while it works beside the run; it is given a bounded moment only before a visible program
+    // starts.
+    if (helper_ && style != StartStyle::Hidden) {
         ::WaitForSingleObject(helper_.Get(), kHelperGraceMilliseconds);
         helper_.Reset();
     }

@@ -33,7 +33,7 @@ class Win32Services final : public RuntimeServices {
 
   private:
     FindListing listing_;
-    // The hidden helper started last (taskkill ending the game), until the next program starts.
+    // The hidden helper started last (taskkill ending the game), until a visible program starts.
     UniqueKernelHandle helper_;
     HWND messageOwner_ = nullptr;
 };
