@@ -105,7 +105,6 @@ std::optional<std::wstring> FindListing::First(const std::wstring& pattern, List
         folder_ = folder;
         if (!ReadFolder(folder_)) {
             folder_.clear();
-            snapshot_.clear();
             return std::nullopt;
         }
         snapshotUsable_ = true;
