@@ -59,7 +59,7 @@ TEST(ProgramResources, VersionInformationNamesTheProductAndItsVersion) {
     EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
 }
 
-TEST(ProgramResources, TheManifestAsksForCommonControls6PerMonitorDpiAndNoElevation) {
+TEST(ProgramResources, TheManifestAsksForCommonControls6PerMonitorDpiLongPathsAndTheHighestRights) {
     const UniqueModule exe(::LoadLibraryExW(BuildPath(VELSTRAND_EXE).c_str(), nullptr,
                                             LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
     ASSERT_TRUE(exe);
@@ -71,7 +71,9 @@ TEST(ProgramResources, TheManifestAsksForCommonControls6PerMonitorDpiAndNoElevat
 
     for (const char* wanted :
          {"Microsoft.Windows.Common-Controls", "version=\"6.0.0.0\"", "PerMonitorV2",
-          "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm", "level=\"asInvoker\""}) {
+          "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm",
+          "<longPathAware xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">true</longPathAware>",
+          "level=\"highestAvailable\""}) {
         EXPECT_NE(manifest.find(wanted), std::string::npos) << wanted;
     }
 }

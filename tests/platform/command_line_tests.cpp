@@ -22,6 +22,14 @@ TEST(ProgramPathOf, UnterminatedQuoteTakesTheRest) {
     EXPECT_EQ(ProgramPathOf(L""), L"");
 }
 
+TEST(ArgumentsOf, AreWhatFollowsTheProgramPath) {
+    EXPECT_EQ(ArgumentsOf(LR"("C:\My Tools\taskkill.exe" /F /IM a.exe)"), L"/F /IM a.exe");
+    EXPECT_EQ(ArgumentsOf(LR"(C:\Tools\taskkill.exe  /F)"), L"/F");
+    EXPECT_EQ(ArgumentsOf(LR"("C:\My Game\start\DNFchina.exe")"), L"");
+    EXPECT_EQ(ArgumentsOf(LR"("C:\My Game\a.exe)"), L"") << "an unterminated quote takes the rest";
+    EXPECT_EQ(ArgumentsOf(L""), L"");
+}
+
 TEST(Quoted, RoundTripsThroughProgramPathOf) {
     for (const wchar_t* path : {LR"(C:\My Game\start\DNFchina.exe)", LR"(D:\\taskkill.exe)", L"x"}) {
         EXPECT_EQ(ProgramPathOf(Quoted(path) + L" /F"), path);

@@ -45,14 +45,12 @@ bool Win32Services::StartProgram(const std::wstring& commandLine, StartStyle sty
         ::WaitForSingleObject(helper_.Get(), kHelperGraceMilliseconds);
         helper_.Reset();
     }
-    UniqueKernelHandle process = StartDetached(commandLine, style);
-    if (!process) {
-        return false;
+    StartedProgram started = StartDetached(commandLine, style);
+    if (started.started && style == StartStyle::Hidden) {
+        // Empty when the shell started it: that start is never waited for.
+        helper_ = std::move(started.process);
     }
-    if (style == StartStyle::Hidden) {
-        helper_ = std::move(process);
-    }
-    return true;
+    return started.started;
 }
 
 void Win32Services::ShowMessage(const std::wstring& text) {

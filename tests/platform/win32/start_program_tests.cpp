@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/command_line.h"
+#include "platform/win32/program_start.h"
+#include "platform/win32/scoped_com_init.h"
 #include "platform/win32/win32_services.h"
 #include "scratch_folder.h"
 #include "stub_record.h"
@@ -17,8 +20,32 @@ std::wstring CurrentFolder() {
     return std::wstring(folder, ::GetCurrentDirectoryW(MAX_PATH * 4, folder));
 }
 
+int ConsoleWindowCount() {
+    int count = 0;
+    ::EnumWindows(
+        [](HWND window, LPARAM counter) {
+            wchar_t name[32] = {};
+            ::GetClassNameW(window, name, 32);
+            *reinterpret_cast<int*>(counter) += std::wstring(name) == L"WineConsoleClass" ? 1 : 0;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// Direct starts fail as for a program whose manifest asks for administrator rights; the shell starts for real.
+StartMethods AsIfElevationWereRequired() {
+    StartMethods methods = SystemStartMethods();
+    methods.direct = [](const std::wstring&, const std::wstring&, StartStyle, DWORD& error) {
+        error = kElevationRequired;
+        return UniqueKernelHandle();
+    };
+    return methods;
+}
+
 class StartProgram : public ::testing::Test {
   protected:
+    ScopedComInit com_;
     ScratchFolder scratch_;
     Win32Services services_;
 };
@@ -94,6 +121,65 @@ TEST_F(StartProgram, APlantedProgramBeforeABlankNeverRuns) {
 
     ASSERT_TRUE(services_.StartProgram(Quoted(client.Path()), StartStyle::Hidden));
     ASSERT_TRUE(client.WaitForRecord());
+    EXPECT_TRUE(WaitUntil([&] { return client.Ended(); }));
+    EXPECT_FALSE(planted.Started());
+}
+
+// Windows Terminal, when it is the default terminal, shows a console that SW_HIDE alone would have hidden.
+TEST_F(StartProgram, AHiddenConsoleHelperGetsNoConsoleWindow) {
+    const PlacedStub helper(scratch_.Below(L"helper.exe"), PlacedStub::Kind::Console);
+    ASSERT_TRUE(helper.Placed());
+    // Like the tool, which is a windowed program: without a console of its own to share, a console program it
+    // starts would get a new console.
+    ::FreeConsole();
+    const int before = ConsoleWindowCount();
+
+    ASSERT_TRUE(services_.StartProgram(Quoted(helper.Path()) + L" --hold", StartStyle::Hidden));
+    ASSERT_TRUE(helper.WaitForRecord());
+    EXPECT_FALSE(WaitUntil([&] { return ConsoleWindowCount() > before; }, std::chrono::milliseconds(500)));
+    EXPECT_TRUE(helper.ReleaseAndWaitForEnd());
+}
+
+TEST(StartDetached, OnlyAFailureForWantOfRightsGoesThroughTheShell) {
+    for (const DWORD error : {DWORD{kElevationRequired}, DWORD{ERROR_FILE_NOT_FOUND}, DWORD{ERROR_ACCESS_DENIED},
+                              DWORD{ERROR_BAD_EXE_FORMAT}}) {
+        std::vector<std::wstring> shellStarts;
+        const StartMethods methods{
+            [&](const std::wstring&, const std::wstring&, StartStyle, DWORD& failure) {
+                failure = error;
+                return UniqueKernelHandle();
+            },
+            [&](const std::wstring& program, const std::wstring& arguments, StartStyle style) {
+                shellStarts.push_back(program + L"|" + arguments + L"|" + std::to_wstring(static_cast<int>(style)));
+                return true;
+            }};
+        const StartedProgram started =
+            StartDetached(LR"("C:\My Game\start\DNFchina.exe" /x y)", StartStyle::MinimisedWithFocus, methods);
+        if (error == kElevationRequired) {
+            EXPECT_TRUE(started.started);
+            EXPECT_FALSE(started.process) << "a shell start is never waited for";
+            EXPECT_EQ(shellStarts, std::vector<std::wstring>{LR"(C:\My Game\start\DNFchina.exe|/x y|2)"});
+        } else {
+            EXPECT_FALSE(started.started) << error;
+            EXPECT_TRUE(shellStarts.empty()) << error;
+        }
+    }
+}
+
+TEST_F(StartProgram, TheShellStartsTheExactProgramInTheStyleGivenAndTheCurrentFolder) {
+    const PlacedStub client(scratch_.Below(L"My Game\\start\\client.exe"));
+    const PlacedStub planted(scratch_.Below(L"My.exe"));
+    ASSERT_TRUE(client.Placed() && planted.Placed());
+
+    ASSERT_TRUE(
+        StartDetached(Quoted(client.Path()) + L" --flag", StartStyle::MinimisedWithFocus, AsIfElevationWereRequired())
+            .started);
+    const auto record = client.WaitForRecord();
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->at(L"show"), L"2");
+    EXPECT_EQ(record->at(L"iconic"), L"1");
+    EXPECT_EQ(record->at(L"currentfolder"), CurrentFolder()) << "no working folder of its own";
+    EXPECT_NE(record->at(L"commandline").find(L"--flag"), std::wstring::npos);
     EXPECT_TRUE(WaitUntil([&] { return client.Ended(); }));
     EXPECT_FALSE(planted.Started());
 }

@@ -6,9 +6,10 @@
 
 namespace velstrand::testing {
 
-PlacedStub::PlacedStub(std::wstring path) : path_(std::move(path)) {
+PlacedStub::PlacedStub(std::wstring path, Kind kind) : path_(std::move(path)) {
     MakeFolders(path_.substr(0, path_.find_last_of(L'\\')));
-    placed_ = ::CopyFileW((TestProgramFolder() + L"\\stub_program.exe").c_str(), path_.c_str(), TRUE) != FALSE;
+    const wchar_t* stub = kind == Kind::Console ? L"\\stub_console_program.exe" : L"\\stub_program.exe";
+    placed_ = ::CopyFileW((TestProgramFolder() + stub).c_str(), path_.c_str(), TRUE) != FALSE;
 }
 
 std::optional<std::map<std::wstring, std::wstring>> PlacedStub::WaitForRecord(int limitMs) const {

@@ -11,8 +11,10 @@ namespace velstrand::testing {
 // A copy of the stub program placed for one test, and what that copy recorded about its start.
 class PlacedStub {
   public:
+    enum class Kind { Windowed, Console };
+
     // Copies the stub program to `path` (its folders are made as needed).
-    explicit PlacedStub(std::wstring path);
+    explicit PlacedStub(std::wstring path, Kind kind = Kind::Windowed);
 
     const std::wstring& Path() const { return path_; }
     bool Placed() const { return placed_; }
