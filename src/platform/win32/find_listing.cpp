@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/wildcard_match.h"
+#include "platform/win32/file_system_path.h"
 #include "platform/win32/unique_handle.h"
 
 namespace velstrand {
@@ -31,7 +32,8 @@ bool NamesAFile(const std::wstring& folder) {
     if (folder.size() < 2 || (folder.back() != L'\\' && folder.back() != L'/')) {
         return false;
     }
-    const DWORD attributes = ::GetFileAttributesW(folder.substr(0, folder.size() - 1).c_str());
+    const std::optional<std::wstring> onDisk = FileSystemPath(folder.substr(0, folder.size() - 1));
+    const DWORD attributes = onDisk ? ::GetFileAttributesW(onDisk->c_str()) : INVALID_FILE_ATTRIBUTES;
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
@@ -66,12 +68,15 @@ bool PassesFilter(std::wstring_view name, std::uint32_t attributes, ListingFilte
 bool FindListing::ReadFolder(const std::wstring& folder) {
     names_.clear();
     snapshot_.clear();
+    const std::optional<std::wstring> everything = FileSystemPath(folder + L"*");
+    if (!everything) {
+        return false;
+    }
     WIN32_FIND_DATAW data;
-    const std::wstring everything = folder + L"*";
     // Without 8.3 aliases, which nothing here reads and which the file system must otherwise make up per entry.
-    UniqueFindHandle find(shortcuts_ == Shortcuts::On ? ::FindFirstFileExW(everything.c_str(), FindExInfoBasic, &data,
+    UniqueFindHandle find(shortcuts_ == Shortcuts::On ? ::FindFirstFileExW(everything->c_str(), FindExInfoBasic, &data,
                                                                            FindExSearchNameMatch, nullptr, 0)
-                                                      : ::FindFirstFileW(everything.c_str(), &data));
+                                                      : ::FindFirstFileW(everything->c_str(), &data));
     if (!find) {
         const DWORD error = ::GetLastError();
         return MeansNoEntries(error) || (error == ERROR_INVALID_NAME && NamesAFile(folder));

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_services.h"
 
+#include "platform/win32/file_system_path.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/program_folder.h"
 #include "platform/win32/program_start.h"
@@ -23,7 +24,11 @@ std::optional<std::uint32_t> Win32Services::GetAttributes(const std::wstring& pa
     if (const auto listed = listing_.AttributesOfLastReturned(path)) {
         return listed;
     }
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    const std::optional<std::wstring> onDisk = FileSystemPath(path);
+    if (!onDisk) {
+        return std::nullopt;
+    }
+    const DWORD attributes = ::GetFileAttributesW(onDisk->c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return std::nullopt;
     }
@@ -33,7 +38,8 @@ std::optional<std::uint32_t> Win32Services::GetAttributes(const std::wstring& pa
 bool Win32Services::RemoveFile(const std::wstring& path) {
     // No attribute is cleared first: a read-only file is one the user meant to keep.
     listing_.ForgetSnapshot();
-    return ::DeleteFileW(path.c_str()) != FALSE;
+    const std::optional<std::wstring> onDisk = FileSystemPath(path);
+    return onDisk && ::DeleteFileW(onDisk->c_str()) != FALSE;
 }
 
 bool Win32Services::StartProgram(const std::wstring& commandLine, StartStyle style) {
