@@ -1,20 +1,17 @@
 #include "app/dpi.h"
 
+#include "platform/win32/system_library.h"
+
 namespace velstrand::app {
 
 namespace {
 
 constexpr UINT kBaselineDpi = 96;
 
-// A user32 export that may be missing; nullptr then. The detour through void(*)() is the one function pointer
-// cast that -Wcast-function-type accepts.
+// A user32 export that may be missing on older Windows; nullptr then.
 template <typename Function>
 Function User32Function(const char* name) {
-    const HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-    if (user32 == nullptr) {
-        return nullptr;
-    }
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(user32, name)));
+    return ExportOf<Function>(::GetModuleHandleW(L"user32.dll"), name);
 }
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);

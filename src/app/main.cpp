@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "platform/win32/scoped_com_init.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/win32_services.h"
 
 namespace {
@@ -23,13 +24,29 @@ int RunMessageLoop(const velstrand::app::MainWindow& window) {
     return static_cast<int>(message.wParam);
 }
 
+// Common Controls 6, which the manifest names, comes from the system's side-by-side store.
+void InitialiseCommonControls(const velstrand::SystemLibrary& comctl32) {
+    using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    if (const auto init = comctl32.Export<InitFunction>("InitCommonControlsEx")) {
+        const INITCOMMONCONTROLSEX commonControls{sizeof(commonControls), ICC_STANDARD_CLASSES};
+        init(&commonControls);
+    }
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    // Before anything else. Players start the tool from their Downloads folder, where any file may lie, and
+    // Windows looks for a DLL that is not one of its KnownDLLs in the program's own folder first: from here on,
+    // every DLL loaded for this process comes from system32 alone. (The import table holds KnownDLLs only.)
+    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // A DLL already loaded is taken by its name. uxtheme delay-loads msimg32 when it first draws, and Wine's loader
+    // resolves such loads of its own DLLs without the restriction above, so msimg32 is taken from system32 now.
+    const velstrand::SystemLibrary msimg32(L"msimg32.dll");
+    const velstrand::SystemLibrary comctl32(L"comctl32.dll");
+    InitialiseCommonControls(comctl32);
     // The registry lookup creates a COM object on this thread each time.
     const velstrand::ScopedComInit com;
-    const INITCOMMONCONTROLSEX commonControls{sizeof(commonControls), ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&commonControls);
 
     velstrand::Win32Services services;
     velstrand::app::MainWindow window(instance, services);

@@ -1,73 +1,10 @@
-#include <algorithm>
-
-#include "app_fixture.h"
-#include "repair/repair_run.h"
-#include "window_driver.h"
+#include "repair_click_fixture.h"
 
 namespace velstrand::e2e {
 namespace {
 
-using app::kCommand1;
 using app::kOption2;
 using app::kText1;
-
-std::set<fs::path> Without(std::set<fs::path> files, const std::vector<fs::path>& removed) {
-    for (const fs::path& file : removed) {
-        files.erase(file);
-    }
-    return files;
-}
-
-class RepairClickTest : public AppTest {
-  protected:
-    RepairClickTest() : game_(Scratch() / L"Games" / L"DNF") { leftovers_ = MakeGameTree(game_); }
-
-    // Clicks the start button and returns the message box the run shows.
-    HWND ClickStart(RunningApp& app) {
-        Click(app.Control(kCommand1));
-        return app.WaitForMessageBox();
-    }
-
-    // What a completed run on `client`'s server leaves, checked while its completion message is up and after OK.
-    void ExpectCompletedRun(RunningApp& app,
-                            HWND box,
-                            const std::set<fs::path>& before,
-                            const wchar_t* client,
-                            const wchar_t* otherClient) {
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(MessageBoxText(box), kCompletionMessage);
-        EXPECT_EQ(::GetWindow(box, GW_OWNER), app.Window());
-        EXPECT_FALSE(::IsWindowEnabled(app.Window()));
-
-        // The sweeps and the trace log are done before the message; the client waits for OK.
-        EXPECT_EQ(FilesBelow(game_), Without(before, leftovers_));
-        EXPECT_FALSE(fs::exists(ClientMarker(game_, client))) << "started before OK";
-
-        // The run does not wait for taskkill, and the official client's name is on taskkill's list: OK pressed
-        // before taskkill has looked at the running processes would see the new client ended. A user takes
-        // longer than that; the test waits as long as a user would.
-        ASSERT_TRUE(WaitUntil([] { return !ProcessRunning(L"taskkill.exe"); }));
-        const unsigned long long okPressed = PreciseNow();
-        ASSERT_TRUE(app.Dismiss(box));
-        const fs::path marker = ClientMarker(game_, client);
-        ASSERT_TRUE(WaitUntil([&] { return fs::exists(marker); })) << "the client did not start";
-        EXPECT_EQ(ReadValue(marker, "cmdshow"), "2") << "not started minimised";
-        EXPECT_GE(std::stoull(ReadValue(marker, "time").value_or("0")), okPressed);
-        EXPECT_FALSE(fs::exists(ClientMarker(game_, otherClient)));
-        EXPECT_TRUE(::IsWindowEnabled(app.Window()));
-        EXPECT_EQ(FindMessageBox(app.Id()), nullptr);
-    }
-
-    static void ExpectSixEndedAndOneSpared(std::vector<ChildProcess>& processes) {
-        for (std::size_t i = 0; i + 1 < processes.size(); ++i) {
-            EXPECT_TRUE(processes[i].WaitForEnd(std::chrono::seconds(10))) << "not ended: " << i;
-        }
-        EXPECT_FALSE(processes.back().HasEnded()) << "the bystander was ended";
-    }
-
-    fs::path game_;
-    std::vector<fs::path> leftovers_;
-};
 
 TEST_F(RepairClickTest, ARunOnTheOfficialServerCleansTheTreeAndStartsItsClient) {
     official_.SetString(game_.wstring());

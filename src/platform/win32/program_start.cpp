@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/command_line.h"
+#include "platform/win32/system_library.h"
 
 namespace velstrand {
 
@@ -38,6 +39,14 @@ UniqueKernelHandle CreateProcessDirectly(const std::wstring& program,
 }
 
 bool ShellExecuteProgram(const std::wstring& program, const std::wstring& arguments, StartStyle style) {
+    // Only a client that needs elevation comes here, so shell32, which brings a dozen DLLs of its own, is loaded
+    // only then.
+    static const SystemLibrary shell32(L"shell32.dll");
+    using ShellExecuteFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+    const auto shellExecute = shell32.Export<ShellExecuteFunction>("ShellExecuteExW");
+    if (shellExecute == nullptr) {
+        return false;
+    }
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
     // No error box of the shell's own: a start that fails is skipped without a word. Not asynchronous, because
@@ -46,7 +55,7 @@ bool ShellExecuteProgram(const std::wstring& program, const std::wstring& argume
     info.lpFile = program.c_str();
     info.lpParameters = arguments.empty() ? nullptr : arguments.c_str();
     info.nShow = static_cast<int>(style);
-    return ::ShellExecuteExW(&info) != FALSE;
+    return shellExecute(&info) != FALSE;
 }
 
 }  // namespace

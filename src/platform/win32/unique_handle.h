@@ -54,9 +54,17 @@ struct FindHandleTraits {
     static void Close(Handle handle) { ::FindClose(handle); }
 };
 
+struct ModuleHandleTraits {
+    using Handle = HMODULE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle module) { ::FreeLibrary(module); }
+};
+
 // Process and thread handles: nullptr means none.
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 // FindFirstFileW's handle: INVALID_HANDLE_VALUE means none.
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
+// A DLL this process loaded itself, freed when the object goes.
+using UniqueModule = UniqueHandle<ModuleHandleTraits>;
 
 }  // namespace velstrand
