@@ -37,7 +37,6 @@ struct ControlDesign {
     TwipRect twips;
 };
 
-inline constexpr std::wstring_view kFormCaption = L"Velstrand";
 // The load event's one warning, shown when the registry gives no folder for the official server.
 inline constexpr std::wstring_view kNoGameFolderMessage = L"无法获取注册表中的DNF路径，请自己指定或者先运行一次DNF";
 inline constexpr int kClientWidthTwips = 4380;

@@ -8,6 +8,7 @@
 #include "app/form_layout.h"
 #include "app/resource_ids.h"
 #include "gamepath/game_path.h"
+#include "platform/application_title.h"
 #include "repair/repair_run.h"
 
 namespace velstrand::app {
@@ -77,8 +78,8 @@ bool MainWindow::Create() {
     class_ = RegisteredClass(atom, instance_);
 
     // The size is set once the window knows its DPI.
-    ::CreateWindowExW(kFrameExStyle, MAKEINTATOM(atom), std::wstring(kFormCaption).c_str(), kFrameStyle, CW_USEDEFAULT,
-                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, this);
+    ::CreateWindowExW(kFrameExStyle, MAKEINTATOM(atom), kApplicationTitle, kFrameStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, this);
     if (!window_ || !CreateControls()) {
         window_.Reset();
         return false;

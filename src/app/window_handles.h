@@ -47,8 +47,6 @@ class RegisteredClass {
     RegisteredClass(const RegisteredClass&) = delete;
     RegisteredClass& operator=(const RegisteredClass&) = delete;
 
-    ATOM Atom() const { return atom_; }
-
   private:
     ATOM atom_ = 0;
     HINSTANCE instance_ = nullptr;

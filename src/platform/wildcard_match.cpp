@@ -11,18 +11,6 @@ wchar_t FoldCase(wchar_t c) {
     return static_cast<wchar_t>(std::towupper(static_cast<std::wint_t>(c)));
 }
 
-bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool MatchesWildcard(std::wstring_view name, std::wstring_view pattern) {
     if (pattern == L"*.*") {
         return true;

@@ -12,6 +12,4 @@ bool MatchesWildcard(std::wstring_view name, std::wstring_view pattern);
 // Folds one character for case-insensitive comparison of names, as the file system compares them.
 wchar_t FoldCase(wchar_t c);
 
-bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b);
-
 }  // namespace velstrand

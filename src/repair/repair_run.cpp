@@ -11,13 +11,16 @@ namespace velstrand {
 
 namespace {
 
-constexpr std::wstring_view kTaskkill = L"\\taskkill.exe";
-constexpr std::wstring_view kTaskkillArguments =
-    L" /F /IM TenSafe.exe /IM QQDL.exe /IM TXPlatform.exe /IM DNFChina.exe /IM DNFchinaTest.exe /IM QQLogin.exe";
-constexpr std::wstring_view kTraceLog = L"\\start\\TenProtect\\BugTrace.log";
-constexpr std::wstring_view kOfficialClient = L"\\start\\DNFchina.exe";
-constexpr std::wstring_view kExperienceClient = L"\\start\\DNFchinaTest.exe";
 constexpr std::wstring_view kSweptExtensions[] = {L"tdl", L"spk", L"dmp"};
+
+// " /F /IM TenSafe.exe /IM QQDL.exe ...": the forced end of every process of those names.
+std::wstring TaskkillArguments() {
+    std::wstring arguments = L" /F";
+    for (const std::wstring_view name : kEndedImageNames) {
+        arguments.append(L" /IM ").append(name);
+    }
+    return arguments;
+}
 
 // The game folder as the window shows it now, when it is safe to delete and start things under it.
 std::optional<std::wstring> SafeGameFolder(WindowReadings& window) {
@@ -47,7 +50,7 @@ void RunRepair(RuntimeServices& services, WindowReadings& window) {
 
     // End the game's processes; neither waited for nor checked. The path is quoted so that a folder with a
     // blank cannot start another program in its place.
-    services.StartProgram(Quoted(services.ProgramFolder() + std::wstring(kTaskkill)) + std::wstring(kTaskkillArguments),
+    services.StartProgram(Quoted(services.ProgramFolder() + std::wstring(kTaskkill)) + TaskkillArguments(),
                           StartStyle::Hidden);
 
     for (const std::wstring_view extension : kSweptExtensions) {

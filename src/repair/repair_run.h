@@ -7,6 +7,17 @@
 
 namespace velstrand {
 
+// What taskkill is told to end, in this order: the anti-cheat, the downloader, the platform, both game clients and
+// the login.
+inline constexpr std::wstring_view kEndedImageNames[] = {L"TenSafe.exe",  L"QQDL.exe",         L"TXPlatform.exe",
+                                                         L"DNFChina.exe", L"DNFchinaTest.exe", L"QQLogin.exe"};
+// Joined to the program folder.
+inline constexpr std::wstring_view kTaskkill = L"\\taskkill.exe";
+// Joined to the game folder.
+inline constexpr std::wstring_view kTraceLog = L"\\start\\TenProtect\\BugTrace.log";
+inline constexpr std::wstring_view kOfficialClient = L"\\start\\DNFchina.exe";
+inline constexpr std::wstring_view kExperienceClient = L"\\start\\DNFchinaTest.exe";
+
 inline constexpr std::wstring_view kMissingToolMessage = L"taskkill.exe文件丢失，请重新下载";
 inline constexpr std::wstring_view kCompletionMessage = L"处理完毕，可以运行游戏了";
 inline constexpr std::wstring_view kUnsafeFolderMessage = L"DNF目录无效，请填写游戏所在文件夹的完整路径";

@@ -1,6 +1,8 @@
 #include "app_fixture.h"
 
-namespace velstrand::e2e {
+#include "repair/repair_run.h"
+
+namespace velstrand::testing {
 
 RunningApp::RunningApp(const fs::path& exe, const fs::path& currentFolder) : process_(exe, currentFolder) {}
 
@@ -91,27 +93,27 @@ std::vector<fs::path> AppTest::MakeGameTree(const fs::path& root) const {
     SetHidden(root / L"hidden folder");
     SetHidden(root / L"hidden.dmp");
     const fs::path client = BuildPath(STUB_CLIENT_EXE);
-    fs::copy_file(client, root / L"start" / kOfficialClient);
-    fs::copy_file(client, root / L"start" / kExperienceClient);
+    fs::copy_file(client, ClientPath(root, kOfficialClient));
+    fs::copy_file(client, ClientPath(root, kExperienceClient));
     return leftovers;
 }
 
 std::vector<ChildProcess> AppTest::StartGameProcesses() {
-    const fs::path folder = scratch_.Path() / L"processes";
-    fs::create_directories(folder);
-    std::vector<ChildProcess> processes;
-    std::vector<fs::path> names(std::begin(kEndedImageNames), std::end(kEndedImageNames));
-    names.push_back(SparedProcessName());
-    for (const fs::path& name : names) {
-        fs::copy_file(BuildPath(STUB_IDLE_EXE), folder / name);
-        processes.emplace_back(folder / name, folder);
-        EXPECT_TRUE(processes.back().Started()) << name;
+    std::vector<std::wstring_view> names(std::begin(kEndedImageNames), std::end(kEndedImageNames));
+    names.push_back(L"Bystander.exe");
+    std::vector<ChildProcess> processes = StartStandIns(BuildPath(STUB_IDLE_EXE), Scratch() / L"processes", names);
+    for (const ChildProcess& process : processes) {
+        EXPECT_TRUE(process.Started());
     }
     return processes;
 }
 
-fs::path AppTest::ClientMarker(const fs::path& game, const wchar_t* client) {
-    return game / L"start" / (std::wstring(client) + L".started");
+fs::path AppTest::ClientPath(const fs::path& game, std::wstring_view client) {
+    return fs::path(game.wstring() + std::wstring(client));
 }
 
-}  // namespace velstrand::e2e
+fs::path AppTest::ClientMarker(const fs::path& game, std::wstring_view client) {
+    return fs::path(ClientPath(game, client).wstring() + L".started");
+}
+
+}  // namespace velstrand::testing

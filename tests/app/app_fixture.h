@@ -4,15 +4,18 @@
 
 #include <gtest/gtest.h>
 #include <memory>
-#include <optional>
-#include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/form_design.h"
-#include "e2e_support.h"
+#include "child_process.h"
+#include "registry_value.h"
+#include "scratch_folder.h"
+#include "test_files.h"
+#include "wait_until.h"
 #include "window_driver.h"
 
-namespace velstrand::e2e {
+namespace velstrand::testing {
 
 // A running copy of Velstrand.exe. Closed, with any message box it shows, when the object goes.
 class RunningApp {
@@ -46,7 +49,7 @@ class AppTest : public ::testing::Test {
     AppTest();
 
     const fs::path& ToolFolder() const { return toolFolder_; }
-    fs::path Scratch() const { return scratch_.Path(); }
+    const fs::path& Scratch() const { return scratch_.Path(); }
 
     std::unique_ptr<RunningApp> StartApp();
     // Starts the app and waits until its window shows; fails the test when it does not.
@@ -55,11 +58,13 @@ class AppTest : public ::testing::Test {
     // A game folder with leftovers at several depths, files that must stay, and the two stub clients.
     // Returns the files that a run must delete, relative to the folder.
     std::vector<fs::path> MakeGameTree(const fs::path& root) const;
-    // Copies of the idle stub under the six image names the run ends, and under one it must spare.
+    // Stand-ins under the image names the run ends, and last one under a name it must spare.
     std::vector<ChildProcess> StartGameProcesses();
-    fs::path SparedProcessName() const { return L"Bystander.exe"; }
 
-    static fs::path ClientMarker(const fs::path& game, const wchar_t* client);
+    // `client` is one of the clients' paths below the game folder.
+    static fs::path ClientPath(const fs::path& game, std::wstring_view client);
+    // What the stand-in client records once it has started.
+    static fs::path ClientMarker(const fs::path& game, std::wstring_view client);
 
     ScopedRegistryValue official_{L"Software\\Tencent\\DNF", L"Path"};
     ScopedRegistryValue experience_{L"Software\\Tencent\\DNFTest", L"Path"};
@@ -69,9 +74,4 @@ class AppTest : public ::testing::Test {
     fs::path toolFolder_;
 };
 
-inline constexpr const wchar_t* kOfficialClient = L"DNFchina.exe";
-inline constexpr const wchar_t* kExperienceClient = L"DNFchinaTest.exe";
-inline constexpr const wchar_t* kEndedImageNames[] = {L"TenSafe.exe",  L"QQDL.exe",         L"TXPlatform.exe",
-                                                      L"DNFChina.exe", L"DNFchinaTest.exe", L"QQLogin.exe"};
-
-}  // namespace velstrand::e2e
+}  // namespace velstrand::testing

@@ -13,7 +13,7 @@
 
 #include "repair_click_fixture.h"
 
-namespace velstrand::e2e {
+namespace velstrand::testing {
 namespace {
 
 // The names of DLLs the program loads after start-up that are not KnownDLLs on Windows.
@@ -88,4 +88,4 @@ TEST_F(DllPlanting, TheWindowStillGetsCommonControls6) {
 }
 
 }  // namespace
-}  // namespace velstrand::e2e
+}  // namespace velstrand::testing

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "app_fixture.h"
+#include "record_file.h"
 #include "repair/repair_run.h"
-#include "window_driver.h"
 
-namespace velstrand::e2e {
+namespace velstrand::testing {
 
 inline std::set<fs::path> Without(std::set<fs::path> files, const std::vector<fs::path>& removed) {
     for (const fs::path& file : removed) {
@@ -30,8 +30,8 @@ class RepairClickTest : public AppTest {
     void ExpectCompletedRun(RunningApp& app,
                             HWND box,
                             const std::set<fs::path>& before,
-                            const wchar_t* client,
-                            const wchar_t* otherClient) {
+                            std::wstring_view client,
+                            std::wstring_view otherClient) {
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(MessageBoxText(box), kCompletionMessage);
         EXPECT_EQ(::GetWindow(box, GW_OWNER), app.Window());
@@ -49,8 +49,8 @@ class RepairClickTest : public AppTest {
         ASSERT_TRUE(app.Dismiss(box));
         const fs::path marker = ClientMarker(game_, client);
         ASSERT_TRUE(WaitUntil([&] { return fs::exists(marker); })) << "the client did not start";
-        EXPECT_EQ(ReadValue(marker, "cmdshow"), "2") << "not started minimised";
-        EXPECT_GE(std::stoull(ReadValue(marker, "time").value_or("0")), okPressed);
+        EXPECT_EQ(ReadRecordValue(marker, L"cmdshow"), L"2") << "not started minimised";
+        EXPECT_GE(std::stoull(ReadRecordValue(marker, L"time").value_or(L"0")), okPressed);
         EXPECT_FALSE(fs::exists(ClientMarker(game_, otherClient)));
         EXPECT_TRUE(::IsWindowEnabled(app.Window()));
         EXPECT_EQ(FindMessageBox(app.Id()), nullptr);
@@ -67,4 +67,4 @@ class RepairClickTest : public AppTest {
     std::vector<fs::path> leftovers_;
 };
 
-}  // namespace velstrand::e2e
+}  // namespace velstrand::testing

@@ -1,6 +1,6 @@
 #include "repair_click_fixture.h"
 
-namespace velstrand::e2e {
+namespace velstrand::testing {
 namespace {
 
 using app::kOption2;
@@ -77,7 +77,7 @@ TEST_F(RepairClickTest, AFolderThatIsNoGameFolderIsRefused) {
     ASSERT_NE(app->Window(), nullptr);
 
     for (const std::wstring folder : {L"D:\\", L"", L"   ", L"Games\\DNF"}) {
-        SCOPED_TRACE(testing::PrintToString(std::string(folder.begin(), folder.end())));
+        SCOPED_TRACE(::testing::PrintToString(std::string(folder.begin(), folder.end())));
         SetText(app->Control(kText1), folder);
         const HWND box = ClickStart(*app);
         ASSERT_NE(box, nullptr);
@@ -90,4 +90,4 @@ TEST_F(RepairClickTest, AFolderThatIsNoGameFolderIsRefused) {
 }
 
 }  // namespace
-}  // namespace velstrand::e2e
+}  // namespace velstrand::testing

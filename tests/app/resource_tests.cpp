@@ -7,17 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "e2e_support.h"
+#include "platform/win32/unique_handle.h"
+#include "test_files.h"
 
-namespace velstrand::e2e {
+namespace velstrand::testing {
 namespace {
-
-struct ModuleTraits {
-    using Handle = HMODULE;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle module) { ::FreeLibrary(module); }
-};
-using UniqueModule = UniqueHandle<ModuleTraits>;
 
 std::wstring VersionString(const std::vector<BYTE>& info, const wchar_t* name) {
     struct Translation {
@@ -97,4 +91,4 @@ TEST(ProgramResources, TheIconComesInSmallAndLargeSizes) {
 }
 
 }  // namespace
-}  // namespace velstrand::e2e
+}  // namespace velstrand::testing

@@ -1,7 +1,7 @@
 #include "app_fixture.h"
-#include "window_driver.h"
+#include "repair/repair_run.h"
 
-namespace velstrand::e2e {
+namespace velstrand::testing {
 namespace {
 
 using app::kCommand1;
@@ -74,7 +74,7 @@ TEST_F(AppTest, EnterInTheFolderBoxAndEscapeDoNotPressTheStartButton) {
     Click(app->Control(kCommand1));
     const HWND box = app->WaitForMessageBox();
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), L"taskkill.exe文件丢失，请重新下载");
+    EXPECT_EQ(MessageBoxText(box), kMissingToolMessage);
 }
 
 TEST_F(AppTest, TabVisitsTheButtonTheFolderAndTheSelectedServer) {
@@ -107,4 +107,4 @@ TEST_F(AppTest, TabVisitsTheButtonTheFolderAndTheSelectedServer) {
 }
 
 }  // namespace
-}  // namespace velstrand::e2e
+}  // namespace velstrand::testing

@@ -1,7 +1,7 @@
+#include "app/form_layout.h"
 #include "app_fixture.h"
-#include "window_driver.h"
 
-namespace velstrand::e2e {
+namespace velstrand::testing {
 namespace {
 
 using app::kCommand1;
@@ -72,14 +72,25 @@ TEST_F(AppTest, ClosingTheWindowEndsTheProgram) {
     EXPECT_TRUE(app->Process().WaitForEnd(std::chrono::seconds(10)));
 }
 
-// At the default 96 DPI the client area is 4380 x 1188 twips at 15 twips a pixel.
+// What the window shows at `dpi`, control by control, against the layout of the stored design at that DPI.
+void ExpectLayoutAt(RunningApp& app, int dpi) {
+    const app::FormLayout layout = app::LayOutForm(dpi);
+    const SIZE client = ClientSize(app.Window());
+    EXPECT_EQ(client.cx, layout.clientWidth);
+    EXPECT_EQ(client.cy, layout.clientHeight);
+    for (std::size_t i = 0; i < app::kControls.size(); ++i) {
+        const RECT rect = RectInParent(app.Control(app::kControls[i].id));
+        const app::PixelRect shown{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+        EXPECT_EQ(shown, layout.controls[i]) << "control " << app::kControls[i].id << " at " << dpi << " DPI";
+    }
+}
+
+// At the default 96 DPI the client area is 4380 x 1188 twips at 15 twips a pixel: 292 x 79.
 TEST_F(AppTest, TheClientAreaHasTheDesignedSize) {
     official_.SetString(L"C:\\Games\\DNF");
     const auto app = StartAppAndWaitForWindow();
     ASSERT_NE(app->Window(), nullptr);
-    const SIZE client = ClientSize(app->Window());
-    EXPECT_EQ(client.cx, 292);
-    EXPECT_EQ(client.cy, 79);
+    ExpectLayoutAt(*app, 96);
 }
 
 TEST_F(AppTest, At120DpiEveryTwelveTwipsAreOnePixel) {
@@ -89,19 +100,8 @@ TEST_F(AppTest, At120DpiEveryTwelveTwipsAreOnePixel) {
     official_.SetString(L"C:\\Games\\DNF");
     const auto app = StartAppAndWaitForWindow();
     ASSERT_NE(app->Window(), nullptr);
-
-    const SIZE client = ClientSize(app->Window());
-    EXPECT_EQ(client.cx, 365);
-    EXPECT_EQ(client.cy, 99);
-    const RECT command1 = RectInParent(app->Control(kCommand1));
-    EXPECT_EQ(command1.left, 250);
-    EXPECT_EQ(command1.top, 60);
-    EXPECT_EQ(command1.right - command1.left, 81);
-    EXPECT_EQ(command1.bottom - command1.top, 21);
-    const RECT text1 = RectInParent(app->Control(kText1));
-    EXPECT_EQ(text1.left, 10);
-    EXPECT_EQ(text1.right - text1.left, 341);
+    ExpectLayoutAt(*app, 120);
 }
 
 }  // namespace
-}  // namespace velstrand::e2e
+}  // namespace velstrand::testing

@@ -41,8 +41,8 @@ TEST(WildcardMatch, ExactNamesAndBacktrackingStars) {
 
 TEST(WildcardMatch, NonAsciiNamesMatchByTheirExtension) {
     EXPECT_TRUE(MatchesWildcard(L"游戏.TDL", L"*.tdl"));
-    EXPECT_TRUE(EqualsIgnoringCase(L"存档.Dmp", L"存档.dMP"));
-    EXPECT_FALSE(EqualsIgnoringCase(L"存档.dmp", L"存档.dmpx"));
+    EXPECT_TRUE(MatchesWildcard(L"存档.Dmp", L"存档.dMP"));
+    EXPECT_FALSE(MatchesWildcard(L"存档.dmp", L"存档.dmpx"));
 }
 
 }  // namespace

@@ -141,7 +141,7 @@ TEST(RandomTrees, RepairDeletesExactlyWhatTheOracleExpects) {
         ASSERT_EQ(UpperSet(fake.RemovedFiles()), tree.expectedDeleted);
         ASSERT_EQ(fake.RemovedFiles().size(), tree.expectedDeleted.size()) << "a file was deleted twice";
         ASSERT_EQ(UpperSet(fake.AllFiles()), expectedAfter);
-        ASSERT_EQ(fake.Messages(), std::vector<std::wstring>{L"处理完毕，可以运行游戏了"});
+        ASSERT_EQ(fake.Messages(), std::vector<std::wstring>{std::wstring(kCompletionMessage)});
     }
     std::cout << "[ coverage ] " << kSeeds << " seeds, trees of " << smallest << " to " << largest << " entries, "
               << expectedTotal << " files expected deleted in all\n";

@@ -4,10 +4,9 @@
 
 #include <string>
 
-namespace velstrand {
+#include "platform/application_title.h"
 
-// The caption of every box the tool shows.
-inline constexpr wchar_t kApplicationTitle[] = L"Velstrand";
+namespace velstrand {
 
 // A modal box with `text`, one OK button and no icon, owned by `owner` (which may be null); returns once it has
 // been dismissed.

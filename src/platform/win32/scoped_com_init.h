@@ -13,9 +13,6 @@ class ScopedComInit {
     ScopedComInit(const ScopedComInit&) = delete;
     ScopedComInit& operator=(const ScopedComInit&) = delete;
 
-    // False when the thread already belongs to a multithreaded apartment; COM is then usable but not ours.
-    bool Initialised() const { return initialised_; }
-
   private:
     bool initialised_ = false;
 };

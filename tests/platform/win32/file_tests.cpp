@@ -9,6 +9,7 @@
 
 #include "platform/win32/win32_services.h"
 #include "scratch_folder.h"
+#include "test_files.h"
 
 namespace velstrand::testing {
 namespace {
@@ -16,7 +17,7 @@ namespace {
 TEST(RemoveFile, AFileInUseFailsAndStays) {
     ScratchFolder scratch;
     const std::wstring path = scratch.Below(L"BugTrace.log");
-    WriteTextFile(path, L"trace");
+    WriteFile(path, "trace");
     Win32Services services;
     {
         // Held as a running game holds its log: shared for reading and writing, not for deletion.
@@ -24,7 +25,7 @@ TEST(RemoveFile, AFileInUseFailsAndStays) {
                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(held);
         EXPECT_FALSE(services.RemoveFile(path));
-        EXPECT_TRUE(FileExists(path));
+        EXPECT_TRUE(fs::exists(path));
     }
     EXPECT_TRUE(services.RemoveFile(path)) << "once it is let go";
 }

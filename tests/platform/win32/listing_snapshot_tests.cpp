@@ -11,6 +11,7 @@
 #include "platform/win32/win32_services.h"
 #include "repair/file_sweep.h"
 #include "scratch_folder.h"
+#include "test_files.h"
 
 namespace velstrand::testing {
 namespace {
@@ -26,9 +27,9 @@ std::vector<std::wstring> ListAll(Win32Services& services, const std::wstring& p
 class ListingSnapshot : public ::testing::Test {
   protected:
     ListingSnapshot() {
-        WriteTextFile(scratch.Below(L"a.tdl"), L"x");
-        WriteTextFile(scratch.Below(L"b.txt"), L"x");
-        MakeFolders(scratch.Below(L"sub"));
+        WriteFile(scratch.Below(L"a.tdl"), "x");
+        WriteFile(scratch.Below(L"b.txt"), "x");
+        fs::create_directories(scratch.Below(L"sub"));
     }
 
     std::wstring Pattern(const wchar_t* name) const { return scratch.Below(name); }
@@ -47,7 +48,7 @@ TEST_F(ListingSnapshot, AFileRemovedBetweenListingsIsNotListedAgain) {
 TEST_F(ListingSnapshot, ASnapshotServesOneFurtherListingOnly) {
     ListAll(services, Pattern(L"*.spk"), ListingFilter::PlainFiles);
     ListAll(services, Pattern(L"*.*"), ListingFilter::PlainFilesAndFolders);
-    WriteTextFile(scratch.Below(L"new.spk"), L"x");  // written by the game between two sweeps
+    WriteFile(scratch.Below(L"new.spk"), "x");  // written by the game between two sweeps
     EXPECT_EQ(ListAll(services, Pattern(L"*.spk"), ListingFilter::PlainFiles), std::vector<std::wstring>{L"new.spk"});
     ::DeleteFileW(scratch.Below(L"new.spk").c_str());
     EXPECT_TRUE(ListAll(services, Pattern(L"*.spk"), ListingFilter::PlainFiles).empty());
@@ -72,18 +73,16 @@ TEST_F(ListingSnapshot, AttributesComeFromTheListingOnlyForTheEntryJustListed) {
 
 TEST_F(ListingSnapshot, ASweepFindsTheSameWithAndWithoutShortcuts) {
     for (const wchar_t* file : {L"sub\\x.tdl", L"sub\\deep\\y.tdl", L"sub\\deep\\z.tdlx", L"q.TDL"}) {
-        MakeFolders(scratch.Below(std::wstring(file).substr(0, std::wstring(file).rfind(L'\\') + 1)));
-        WriteTextFile(scratch.Below(file), L"x");
+        WriteFile(scratch.Below(file), "x");
     }
-    MakeFolders(scratch.Below(L"Secret"));
-    WriteTextFile(scratch.Below(L"Secret\\hidden-below.tdl"), L"x");
+    WriteFile(scratch.Below(L"Secret\\hidden-below.tdl"), "x");
     ::SetFileAttributesW(scratch.Below(L"Secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
 
     Win32Services plain(FindListing::Shortcuts::Off);
     std::vector<std::wstring> withShortcuts;
     std::vector<std::wstring> without;
-    TreeSearch(services, scratch.Path(), L"*.tdl", withShortcuts);
-    TreeSearch(plain, scratch.Path(), L"*.tdl", without);
+    TreeSearch(services, scratch.Path().wstring(), L"*.tdl", withShortcuts);
+    TreeSearch(plain, scratch.Path().wstring(), L"*.tdl", without);
     EXPECT_EQ(withShortcuts, without);
     EXPECT_EQ(withShortcuts.size(), 4u);
 }

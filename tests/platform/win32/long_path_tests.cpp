@@ -13,6 +13,7 @@
 #include "repair/file_sweep.h"
 #include "scratch_folder.h"
 #include "support/fake_window.h"
+#include "test_files.h"
 
 namespace velstrand::testing {
 namespace {
@@ -21,12 +22,6 @@ std::wstring FullPathName(const std::wstring& path) {
     std::wstring full(32768, L'\0');
     full.resize(::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
     return full;
-}
-
-std::wstring CurrentFolder() {
-    std::wstring folder(32768, L'\0');
-    folder.resize(::GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
-    return folder;
 }
 
 // The normalisation must be the system's own: a folder text means the same to a sweep as it did to Windows
@@ -49,32 +44,30 @@ TEST(ExtendedLengthPath, NormalisesAsGetFullPathNameDoes) {
 
 TEST(LongPaths, ASweepReachesLeftoversBeyond300CharactersExactly) {
     ScratchFolder scratch;
-    std::wstring deep = scratch.Path();
+    std::wstring deep = scratch.Path().wstring();
     while (deep.size() < 300) {
         deep += L"\\a folder with a long name 地下城与勇士";
     }
     const std::vector<std::wstring> swept = {deep + L"\\a.tdl", deep + L"\\B.TDL", deep + L"\\below\\c.tdl"};
     const std::vector<std::wstring> kept = {deep + L"\\keep.tdlx", deep + L"\\keep.spk", deep + L"\\Secret\\d.tdl"};
     for (const std::wstring& file : swept) {
-        MakeFolders(file.substr(0, file.find_last_of(L'\\')));
-        WriteTextFile(file, L"leftover");
+        WriteFile(file, "leftover");
     }
     for (const std::wstring& file : kept) {
-        MakeFolders(file.substr(0, file.find_last_of(L'\\')));
-        WriteTextFile(file, L"keep");
+        WriteFile(file, "keep");
     }
     ::SetFileAttributesW((deep + L"\\Secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
 
     Win32Services services;
     // A folder text ending in a backslash doubles the separator in every path the sweep builds.
-    FakeWindow window(scratch.Path() + L"\\");
+    FakeWindow window(scratch.Path().wstring() + L"\\");
     Search(services, window, L"tdl");
 
     for (const std::wstring& file : swept) {
-        EXPECT_FALSE(FileExists(file)) << file.size() << L" characters: " << file;
+        EXPECT_FALSE(fs::exists(file)) << file.size() << L" characters: " << file;
     }
     for (const std::wstring& file : kept) {
-        EXPECT_TRUE(FileExists(file)) << file;
+        EXPECT_TRUE(fs::exists(file)) << file;
     }
 }
 

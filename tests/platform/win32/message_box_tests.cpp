@@ -6,8 +6,10 @@
 #include <string>
 #include <thread>
 
+#include "app/window_handles.h"
 #include "platform/win32/win32_services.h"
-#include "scratch_folder.h"
+#include "wait_until.h"
+#include "window_driver.h"
 
 namespace velstrand::testing {
 namespace {
@@ -23,24 +25,6 @@ struct SeenBox {
     bool okButton = false;
     bool icon = false;
 };
-
-std::wstring TextOf(HWND window) {
-    wchar_t text[512] = {};
-    ::GetWindowTextW(window, text, 512);
-    return text;
-}
-
-HWND FindOwnBox() {
-    HWND box = nullptr;
-    while ((box = ::FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
-        DWORD process = 0;
-        ::GetWindowThreadProcessId(box, &process);
-        if (process == ::GetCurrentProcessId() && ::IsWindowVisible(box)) {
-            return box;
-        }
-    }
-    return nullptr;
-}
 
 BOOL CALLBACK CountControl(HWND control, LPARAM seenBox) {
     SeenBox& seen = *reinterpret_cast<SeenBox*>(seenBox);
@@ -76,30 +60,27 @@ class BoxDismisser {
   private:
     void Run() {
         HWND box = nullptr;
-        seen_.found = WaitUntil([&] { return (box = FindOwnBox()) != nullptr; });
+        seen_.found = WaitUntil([&] {
+            box = FindMessageBox(::GetCurrentProcessId());
+            return box != nullptr && ::IsWindowVisible(box);
+        });
         if (!seen_.found) {
             return;
         }
         seen_.owner = ::GetWindow(box, GW_OWNER);
         seen_.ownerEnabled = seen_.owner != nullptr && ::IsWindowEnabled(seen_.owner);
         seen_.caption = TextOf(box);
-        seen_.text = TextOf(::GetDlgItem(box, 0xFFFF));
+        seen_.text = MessageBoxText(box);
         seen_.okButton = ::GetDlgItem(box, IDOK) != nullptr;
         ::EnumChildWindows(box, CountControl, reinterpret_cast<LPARAM>(&seen_));
         pressed_ = true;
-        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(box, IDOK)));
+        PressOk(box);
     }
 
     SeenBox seen_;
     std::atomic<bool> pressed_{false};
     std::thread thread_;
 };
-
-struct WindowDestroyer {
-    void operator()(HWND window) const { ::DestroyWindow(window); }
-};
-using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
 
 constexpr wchar_t kText[] = L"清理完毕。\n第二行";
 
@@ -123,20 +104,20 @@ TEST(ShowMessage, BeforeTheWindowExistsTheBoxHasNoOwner) {
 }
 
 TEST(ShowMessage, OnceTheWindowExistsTheBoxIsItsOwnAndDisablesIt) {
-    UniqueWindow window(::CreateWindowW(L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
-                                        nullptr, ::GetModuleHandleW(nullptr), nullptr));
+    const app::UniqueWindow window(::CreateWindowW(L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
+                                                   200, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
     ASSERT_TRUE(window);
     Win32Services services;
-    services.SetMessageOwner(window.get());
+    services.SetMessageOwner(window.Get());
 
     BoxDismisser dismisser;
     services.ShowMessage(kText);
     EXPECT_TRUE(dismisser.Pressed()) << "returned before the box was dismissed";
     const SeenBox& seen = dismisser.Join();
     ExpectPlainOkBox(seen);
-    EXPECT_EQ(seen.owner, window.get());
+    EXPECT_EQ(seen.owner, window.Get());
     EXPECT_FALSE(seen.ownerEnabled) << "the box is modal to its owner";
-    EXPECT_TRUE(::IsWindowEnabled(window.get()));
+    EXPECT_TRUE(::IsWindowEnabled(window.Get()));
 }
 
 }  // namespace

@@ -5,20 +5,17 @@
 #include <thread>
 #include <vector>
 
+#include "placed_stub.h"
 #include "platform/command_line.h"
 #include "platform/win32/program_start.h"
 #include "platform/win32/scoped_com_init.h"
 #include "platform/win32/win32_services.h"
 #include "scratch_folder.h"
-#include "stub_record.h"
+#include "test_files.h"
+#include "wait_until.h"
 
 namespace velstrand::testing {
 namespace {
-
-std::wstring CurrentFolder() {
-    wchar_t folder[MAX_PATH * 4];
-    return std::wstring(folder, ::GetCurrentDirectoryW(MAX_PATH * 4, folder));
-}
 
 int ConsoleWindowCount() {
     int count = 0;
@@ -101,7 +98,7 @@ TEST_F(StartProgram, TheNextProgramStartsOnlyOnceTheHiddenHelperHasEnded) {
     ASSERT_TRUE(helper.WaitForRecord());
     std::thread release([&] {
         ::Sleep(300);
-        WriteTextFile(helper.Path() + L".release", L"");
+        WriteFile(helper.Path() + L".release", "");
     });
     ASSERT_TRUE(services_.StartProgram(Quoted(client.Path()), StartStyle::MinimisedWithFocus));
     EXPECT_TRUE(helper.Ended());
@@ -187,7 +184,7 @@ TEST_F(StartProgram, TheShellStartsTheExactProgramInTheStyleGivenAndTheCurrentFo
 TEST_F(StartProgram, AProgramThatIsNotThereFails) {
     EXPECT_FALSE(services_.StartProgram(Quoted(scratch_.Below(L"absent.exe")), StartStyle::Hidden));
     EXPECT_FALSE(services_.StartProgram(scratch_.Below(L"absent.exe"), StartStyle::Hidden));
-    EXPECT_FALSE(services_.StartProgram(Quoted(scratch_.Path()), StartStyle::Hidden)) << "a folder";
+    EXPECT_FALSE(services_.StartProgram(Quoted(scratch_.Path().wstring()), StartStyle::Hidden)) << "a folder";
     EXPECT_FALSE(services_.StartProgram(L"", StartStyle::Hidden));
 }
 

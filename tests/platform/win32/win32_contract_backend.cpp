@@ -9,22 +9,16 @@
 
 #include "platform/services_backend.h"
 #include "platform/win32/scoped_com_init.h"
-#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_services.h"
+#include "registry_value.h"
 #include "scratch_folder.h"
+#include "test_files.h"
 
 namespace velstrand::testing {
 
 namespace {
 
 constexpr wchar_t kTestsKey[] = L"Software\\VelstrandTests";
-
-struct RegistryKeyTraits {
-    using Handle = HKEY;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { ::RegCloseKey(handle); }
-};
-using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
 
 // The bytes RegSetValueExW stores for `data` as `kind`. Text keeps its terminating null; a list of texts holds
 // one text and the empty text that ends every list.
@@ -61,21 +55,19 @@ class Win32Backend final : public ServicesBackend {
     ~Win32Backend() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, keyPath_.c_str()); }
 
     RuntimeServices& Services() override { return services_; }
-    std::wstring Root() override { return scratch_.Path(); }
+    std::wstring Root() override { return scratch_.Path().wstring(); }
 
     void MakeFolder(const std::wstring& relative, std::uint32_t attributes) override {
-        MakeFolders(scratch_.Below(relative));
+        fs::create_directories(scratch_.Below(relative));
         SetAttributes(relative, attributes);
     }
 
     void MakeFile(const std::wstring& relative, std::uint32_t attributes) override {
-        const std::wstring path = scratch_.Below(relative);
-        MakeFolders(path.substr(0, path.find_last_of(L'\\')));
-        WriteTextFile(path, L"");
+        WriteFile(scratch_.Below(relative), "");
         SetAttributes(relative, attributes);
     }
 
-    bool Exists(const std::wstring& relative) override { return FileExists(scratch_.Below(relative)); }
+    bool Exists(const std::wstring& relative) override { return fs::exists(scratch_.Below(relative)); }
 
     std::wstring RegistryKey() override { return L"HKCU\\" + keyPath_; }
 
@@ -83,17 +75,10 @@ class Win32Backend final : public ServicesBackend {
                           const std::wstring& valueName,
                           RegistryKind kind,
                           const std::wstring& data) override {
-        const std::wstring path = subKey.empty() ? keyPath_ : keyPath_ + L"\\" + subKey;
-        HKEY opened = nullptr;
-        if (::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened,
-                              nullptr) != ERROR_SUCCESS) {
-            return;
-        }
-        UniqueRegistryKey key(opened);
         DWORD type = REG_NONE;
         const std::wstring stored = StoredData(kind, data, type);
-        ::RegSetValueExW(key.Get(), valueName.c_str(), 0, type, reinterpret_cast<const BYTE*>(stored.data()),
-                         static_cast<DWORD>(stored.size() * sizeof(wchar_t)));
+        WriteRegistryValue(subKey.empty() ? keyPath_ : keyPath_ + L"\\" + subKey, valueName, type, stored.data(),
+                           static_cast<DWORD>(stored.size() * sizeof(wchar_t)));
     }
 
   private:

@@ -5,16 +5,22 @@
 #include <optional>
 #include <string>
 
+#include "platform/win32/system_library.h"
+#include "platform/win32/unique_handle.h"
+#include "wait_until.h"
+
 namespace velstrand::testing {
 
 namespace {
+
+// Wine may report a Linux program as ended before its work shows.
+constexpr std::chrono::milliseconds kLinuxProgramGrace{5000};
 
 using UnixFileName = char* (*)(const wchar_t*);
 
 // The Linux path of a Windows path, when running under Wine.
 std::optional<std::string> UnixPathOf(const std::filesystem::path& path) {
-    const auto convert = reinterpret_cast<UnixFileName>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    const auto convert = ExportOf<UnixFileName>(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
     if (convert == nullptr) {
         return std::nullopt;
     }
@@ -36,15 +42,6 @@ bool IsGone(const std::filesystem::path& path) {
     return ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
-// Wine may report a Linux program as ended before its work shows: poll for the outcome.
-template <typename Condition>
-bool Eventually(Condition condition) {
-    for (int i = 0; i < 500 && !condition(); ++i) {
-        ::Sleep(10);
-    }
-    return condition();
-}
-
 // Runs a Linux program under Wine; false if it could not be started.
 bool RunLinux(const wchar_t* program, const std::string& arguments) {
     std::wstring commandLine = program + std::wstring(arguments.begin(), arguments.end());
@@ -54,9 +51,9 @@ bool RunLinux(const wchar_t* program, const std::string& arguments) {
     if (!::CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
         return false;
     }
-    ::CloseHandle(info.hThread);
-    ::WaitForSingleObject(info.hProcess, 10000);
-    ::CloseHandle(info.hProcess);
+    const UniqueKernelHandle thread(info.hThread);
+    const UniqueKernelHandle process(info.hProcess);
+    ::WaitForSingleObject(process.Get(), 10000);
     return true;
 }
 
@@ -71,13 +68,13 @@ FolderLink::FolderLink(std::filesystem::path link, const std::filesystem::path& 
         ::CreateSymbolicLinkW(link_.c_str(), target.c_str(),
                               SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
     }
-    made_ = Eventually([&] { return IsLink(link_); });
+    made_ = WaitUntil([&] { return IsLink(link_); }, kLinuxProgramGrace);
 }
 
 FolderLink::~FolderLink() {
     if (const auto unixLink = UnixPathOf(link_)) {
         RunLinux(L"Z:\\bin\\rm", " -f -- \"" + *unixLink + "\"");
-        Eventually([&] { return IsGone(link_); });
+        WaitUntil([&] { return IsGone(link_); }, kLinuxProgramGrace);
     } else {
         ::RemoveDirectoryW(link_.c_str());
     }

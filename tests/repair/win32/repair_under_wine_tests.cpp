@@ -1,34 +1,30 @@
 // One whole repair through the Windows realisation on real files and processes: the real taskkill.exe from the
-// system folder, stand-ins for the game's processes and clients, and a link out of the game folder.
+// system folder, stand-ins for the game's processes and clients, and a link out of the game folder. (The program's
+// own runs, other server and missing tool included, are driven through its window in tests/app.)
 #include <windows.h>
 
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
-#include "e2e_support.h"
+#include "child_process.h"
 #include "folder_link.h"
 #include "platform/win32/scoped_com_init.h"
 #include "platform/win32/win32_services.h"
+#include "record_file.h"
 #include "repair/repair_run.h"
+#include "scratch_folder.h"
 #include "support/fake_window.h"
 #include "support/forwarding_services.h"
+#include "test_files.h"
+#include "wait_until.h"
 
-namespace velstrand {
+namespace velstrand::testing {
 namespace {
-
-namespace fs = std::filesystem;
-using e2e::ChildProcess;
-using e2e::ScratchFolder;
-using e2e::WaitUntil;
-using e2e::WriteFile;
-
-const wchar_t* const kGameProcesses[] = {L"TenSafe.exe",  L"QQDL.exe",         L"TXPlatform.exe",
-                                         L"DNFChina.exe", L"DNFchinaTest.exe", L"QQLogin.exe"};
 
 // Message boxes are recorded instead of shown, with whether the client had started by the time the user read
 // the box; the tool folder is a scratch folder holding a copy of taskkill.exe.
-class RecordingServices final : public testing::ForwardingServices {
+class RecordingServices final : public ForwardingServices {
   public:
     RecordingServices(RuntimeServices& inner, fs::path toolFolder, std::vector<fs::path> clientMarkers)
         : ForwardingServices(inner), toolFolder_(std::move(toolFolder)), clientMarkers_(std::move(clientMarkers)) {}
@@ -38,7 +34,7 @@ class RecordingServices final : public testing::ForwardingServices {
         for (const fs::path& marker : clientMarkers_) {
             clientStartedBeforeDismissal = clientStartedBeforeDismissal || fs::exists(marker);
         }
-        dismissedAt = e2e::PreciseNow();
+        dismissedAt = PreciseNow();
     }
     std::wstring ProgramFolder() override { return toolFolder_.wstring(); }
 
@@ -58,30 +54,26 @@ class RepairUnderWine : public ::testing::Test {
         game = scratch.Path() / L"game";
         outside = scratch.Path() / L"outside";
         fs::create_directories(tool);
-        fs::copy_file(e2e::SystemFolder() / L"taskkill.exe", tool / L"taskkill.exe");
+        fs::copy_file(SystemFolder() / L"taskkill.exe", tool / L"taskkill.exe");
         fs::create_directories(game / L"start");
-        fs::copy_file(e2e::BuildPath(STUB_CLIENT_EXE), game / L"start" / L"DNFchina.exe");
-        fs::copy_file(e2e::BuildPath(STUB_CLIENT_EXE), game / L"start" / L"DNFchinaTest.exe");
+        fs::copy_file(BuildPath(STUB_CLIENT_EXE), Client(kOfficialClient));
+        fs::copy_file(BuildPath(STUB_CLIENT_EXE), Client(kExperienceClient));
     }
 
-    fs::path Marker(const wchar_t* client) const { return game / L"start" / (std::wstring(client) + L".started"); }
+    fs::path Client(std::wstring_view client) const { return fs::path(game.wstring() + std::wstring(client)); }
+    fs::path Marker(std::wstring_view client) const { return fs::path(Client(client).wstring() + L".started"); }
 
-    // Starts idle stand-ins under the six game names and one other name.
+    // Idle stand-ins under the six game names, and the bystander last.
     void StartGameProcesses() {
-        const fs::path folder = scratch.Path() / L"processes";
-        fs::create_directories(folder);
-        for (const wchar_t* name : kGameProcesses) {
-            fs::copy_file(e2e::BuildPath(STUB_IDLE_EXE), folder / name);
-            gameProcesses.emplace_back(folder / name, folder);
-        }
-        fs::copy_file(e2e::BuildPath(STUB_IDLE_EXE), folder / L"Bystander.exe");
-        bystander = std::make_unique<ChildProcess>(folder / L"Bystander.exe", folder);
+        std::vector<std::wstring_view> names(std::begin(kEndedImageNames), std::end(kEndedImageNames));
+        names.push_back(L"Bystander.exe");
+        gameProcesses = StartStandIns(BuildPath(STUB_IDLE_EXE), scratch.Path() / L"processes", names);
     }
 
     std::unique_ptr<RecordingServices> Run(bool official) {
         auto services = std::make_unique<RecordingServices>(
-            windows, tool, std::vector<fs::path>{Marker(L"DNFchina.exe"), Marker(L"DNFchinaTest.exe")});
-        testing::FakeWindow window{game.wstring(), official};
+            windows, tool, std::vector<fs::path>{Marker(kOfficialClient), Marker(kExperienceClient)});
+        FakeWindow window{game.wstring(), official};
         RunRepair(*services, window);
         return services;
     }
@@ -91,7 +83,6 @@ class RepairUnderWine : public ::testing::Test {
     fs::path tool, game, outside;
     Win32Services windows;
     std::vector<ChildProcess> gameProcesses;
-    std::unique_ptr<ChildProcess> bystander;
 };
 
 TEST_F(RepairUnderWine, EndsTheGameSweepsTheTreeAndStartsTheOfficialClientLast) {
@@ -108,18 +99,18 @@ TEST_F(RepairUnderWine, EndsTheGameSweepsTheTreeAndStartsTheOfficialClientLast) 
             WriteFile(game / file);
         }
     }
-    e2e::SetHidden(game / L"hidden.dmp");
-    e2e::SetHidden(game / L"Secret");
+    SetHidden(game / L"hidden.dmp");
+    SetHidden(game / L"Secret");
     ::SetFileAttributesW((game / L"readonly.spk").c_str(), FILE_ATTRIBUTE_READONLY);
     WriteFile(outside / L"precious.tdl");
     WriteFile(outside / L"nested" / L"precious.dmp");
-    const testing::FolderLink link(game / L"outside-link", outside);
+    const FolderLink link(game / L"outside-link", outside);
     ASSERT_TRUE(link.Made()) << "the test could not make a folder link";
     StartGameProcesses();
 
     const auto services = Run(true);
 
-    EXPECT_EQ(services->messages, std::vector<std::wstring>{L"处理完毕，可以运行游戏了"});
+    EXPECT_EQ(services->messages, std::vector<std::wstring>{std::wstring(kCompletionMessage)});
     for (const fs::path& file : swept) {
         EXPECT_FALSE(fs::exists(game / file)) << file;
     }
@@ -130,35 +121,18 @@ TEST_F(RepairUnderWine, EndsTheGameSweepsTheTreeAndStartsTheOfficialClientLast) 
     EXPECT_TRUE(fs::exists(outside / L"precious.tdl"));
     EXPECT_TRUE(fs::exists(outside / L"nested" / L"precious.dmp"));
 
-    for (const ChildProcess& process : gameProcesses) {
-        EXPECT_TRUE(process.WaitForEnd(std::chrono::seconds(10)));
+    for (std::size_t i = 0; i + 1 < gameProcesses.size(); ++i) {
+        EXPECT_TRUE(gameProcesses[i].WaitForEnd(std::chrono::seconds(10))) << i;
     }
-    EXPECT_FALSE(bystander->HasEnded());
+    EXPECT_FALSE(gameProcesses.back().HasEnded()) << "the bystander was ended";
 
-    ASSERT_TRUE(WaitUntil([&] { return fs::exists(Marker(L"DNFchina.exe")); }));
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(Marker(kOfficialClient)); }));
     EXPECT_FALSE(services->clientStartedBeforeDismissal);
-    EXPECT_EQ(e2e::ReadValue(Marker(L"DNFchina.exe"), "cmdshow"), "2");
-    EXPECT_GT(std::stoull(e2e::ReadValue(Marker(L"DNFchina.exe"), "time").value_or("0")), services->dismissedAt);
-    EXPECT_FALSE(fs::exists(Marker(L"DNFchinaTest.exe")));
+    EXPECT_EQ(ReadRecordValue(Marker(kOfficialClient), L"cmdshow"), L"2");
+    EXPECT_GT(std::stoull(ReadRecordValue(Marker(kOfficialClient), L"time").value_or(L"0")), services->dismissedAt);
+    EXPECT_FALSE(fs::exists(Marker(kExperienceClient)));
     ::SetFileAttributesW((game / L"readonly.spk").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST_F(RepairUnderWine, ExperienceServerStartsTheOtherClient) {
-    const auto services = Run(false);
-    ASSERT_TRUE(WaitUntil([&] { return fs::exists(Marker(L"DNFchinaTest.exe")); }));
-    EXPECT_EQ(e2e::ReadValue(Marker(L"DNFchinaTest.exe"), "cmdshow"), "2");
-    EXPECT_FALSE(fs::exists(Marker(L"DNFchina.exe")));
-}
-
-TEST_F(RepairUnderWine, WithoutTaskkillBesideTheToolNothingHappens) {
-    fs::remove(tool / L"taskkill.exe");
-    WriteFile(game / L"a.tdl");
-    const auto services = Run(true);
-    EXPECT_EQ(services->messages, std::vector<std::wstring>{L"taskkill.exe文件丢失，请重新下载"});
-    EXPECT_TRUE(fs::exists(game / L"a.tdl"));
-    ::Sleep(200);
-    EXPECT_FALSE(fs::exists(Marker(L"DNFchina.exe")));
-}
-
 }  // namespace
-}  // namespace velstrand
+}  // namespace velstrand::testing

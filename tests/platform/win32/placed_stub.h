@@ -1,10 +1,9 @@
 #pragma once
 
-#include <map>
 #include <optional>
 #include <string>
 
-#include "scratch_folder.h"
+#include "record_file.h"
 
 namespace velstrand::testing {
 
@@ -19,10 +18,10 @@ class PlacedStub {
     const std::wstring& Path() const { return path_; }
     bool Placed() const { return placed_; }
 
-    // The record, once the copy has started and written it; no result when it has not (within `limitMs`).
-    std::optional<std::map<std::wstring, std::wstring>> WaitForRecord(int limitMs = 10000) const;
-    bool Started() const { return FileExists(path_ + L".record"); }
-    bool Ended() const { return FileExists(path_ + L".ended"); }
+    // The record, once the copy has started and written it; no result when it has not within 10 s.
+    std::optional<Record> WaitForRecord() const;
+    bool Started() const;
+    bool Ended() const;
     // Lets a copy started with "--hold" end, and waits until it has.
     bool ReleaseAndWaitForEnd() const;
 

@@ -4,13 +4,13 @@
 
 #include <string>
 
-namespace velstrand::e2e {
+namespace velstrand::testing {
 
 // Driving another process's windows with window messages, as a user's clicks and keys would.
 
-// The process's top-level window captioned "Velstrand" that is not a message box; null if there is none.
+// The process's top-level window with the tool's caption that is not a message box; null if there is none.
 HWND FindMainWindow(DWORD processId);
-// The process's message box (a top-level dialog window); null if none is up.
+// The process's message box (a top-level dialog window), shown or not; null if there is none.
 HWND FindMessageBox(DWORD processId);
 
 std::wstring TextOf(HWND window);
@@ -29,4 +29,4 @@ SIZE ClientSize(HWND window);
 // `child`'s rectangle in its parent's client coordinates.
 RECT RectInParent(HWND child);
 
-}  // namespace velstrand::e2e
+}  // namespace velstrand::testing

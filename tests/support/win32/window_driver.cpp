@@ -2,7 +2,9 @@
 
 #include <string_view>
 
-namespace velstrand::e2e {
+#include "platform/application_title.h"
+
+namespace velstrand::testing {
 
 namespace {
 
@@ -29,7 +31,7 @@ BOOL CALLBACK Visit(HWND window, LPARAM lParam) {
         return TRUE;
     }
     const bool isBox = ClassOf(window) == L"#32770";
-    if (isBox != search.messageBox || (!isBox && TextOf(window) != L"Velstrand")) {
+    if (isBox != search.messageBox || (!isBox && TextOf(window) != kApplicationTitle)) {
         return TRUE;
     }
     search.found = window;
@@ -119,4 +121,4 @@ RECT RectInParent(HWND child) {
     return rect;
 }
 
-}  // namespace velstrand::e2e
+}  // namespace velstrand::testing

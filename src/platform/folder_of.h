@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace velstrand {
+
+// The folder part of a file path, written as the program folder is: no trailing backslash except at a drive root.
+// "C:\Tools\a.exe" gives "C:\Tools", "C:\a.exe" gives "C:\".
+std::wstring FolderOf(const std::wstring& filePath);
+
+}  // namespace velstrand

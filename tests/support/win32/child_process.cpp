@@ -1,0 +1,76 @@
+#include "child_process.h"
+
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+namespace velstrand::testing {
+
+ChildProcess::ChildProcess(const fs::path& program, const fs::path& currentFolder) {
+    std::wstring commandLine = L"\"" + program.wstring() + L"\"";
+    SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
+    const UniqueKernelHandle nowhere(::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
+                                                   FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0,
+                                                   nullptr));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nowhere.Get();
+    startup.hStdOutput = nowhere.Get();
+    startup.hStdError = nowhere.Get();
+    PROCESS_INFORMATION info{};
+    if (::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                         currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info)) {
+        const UniqueKernelHandle thread(info.hThread);
+        process_.Reset(info.hProcess);
+        id_ = info.dwProcessId;
+    }
+}
+
+ChildProcess::~ChildProcess() {
+    End();
+}
+
+bool ChildProcess::HasEnded() const {
+    return WaitForEnd(std::chrono::milliseconds(0));
+}
+
+bool ChildProcess::WaitForEnd(std::chrono::milliseconds timeout) const {
+    return !process_ || ::WaitForSingleObject(process_.Get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+void ChildProcess::End() {
+    if (process_ && !HasEnded()) {
+        ::TerminateProcess(process_.Get(), 1);
+        ::WaitForSingleObject(process_.Get(), 5000);
+    }
+}
+
+std::vector<ChildProcess> StartStandIns(const fs::path& stub,
+                                        const fs::path& folder,
+                                        const std::vector<std::wstring_view>& imageNames) {
+    fs::create_directories(folder);
+    std::vector<ChildProcess> processes;
+    for (const std::wstring_view name : imageNames) {
+        fs::copy_file(stub, folder / name);
+        processes.emplace_back(folder / name, folder);
+    }
+    return processes;
+}
+
+bool ProcessRunning(const std::wstring& imageName) {
+    const UniqueKernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot || snapshot.Get() == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
+        if (::_wcsicmp(entry.szExeFile, imageName.c_str()) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace velstrand::testing

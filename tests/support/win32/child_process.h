@@ -1,0 +1,46 @@
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/win32/unique_handle.h"
+
+namespace velstrand::testing {
+
+namespace fs = std::filesystem;
+
+// A process this test started; ended when the object goes if it is still running. Its standard handles, and
+// those of the programs it starts, go nowhere (taskkill's report would otherwise fill the test's log).
+class ChildProcess {
+  public:
+    ChildProcess(const fs::path& program, const fs::path& currentFolder);
+    ~ChildProcess();
+    ChildProcess(ChildProcess&&) = default;
+    ChildProcess& operator=(ChildProcess&&) = default;
+
+    bool Started() const { return static_cast<bool>(process_); }
+    DWORD Id() const { return id_; }
+    bool HasEnded() const;
+    bool WaitForEnd(std::chrono::milliseconds timeout) const;
+    void End();
+
+  private:
+    UniqueKernelHandle process_;
+    DWORD id_ = 0;
+};
+
+// Copies of the idle stand-in `stub` in `folder`, one under each image name, started there: the game's processes
+// as taskkill sees them.
+std::vector<ChildProcess> StartStandIns(const fs::path& stub,
+                                        const fs::path& folder,
+                                        const std::vector<std::wstring_view>& imageNames);
+
+// Whether any process on this machine runs from an image named `imageName` (compared ignoring case).
+bool ProcessRunning(const std::wstring& imageName);
+
+}  // namespace velstrand::testing

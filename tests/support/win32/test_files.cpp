@@ -1,0 +1,57 @@
+#include "test_files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <fstream>
+
+namespace velstrand::testing {
+
+void WriteFile(const fs::path& path, std::string_view content) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+void SetHidden(const fs::path& path) {
+    ::SetFileAttributesW(path.c_str(), ::GetFileAttributesW(path.c_str()) | FILE_ATTRIBUTE_HIDDEN);
+}
+
+std::set<fs::path> FilesBelow(const fs::path& root) {
+    std::set<fs::path> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (entry.is_regular_file()) {
+            files.insert(fs::relative(entry.path(), root));
+        }
+    }
+    return files;
+}
+
+fs::path BuildPath(std::string_view path) {
+    std::wstring windows(path.begin(), path.end());
+    std::replace(windows.begin(), windows.end(), L'/', L'\\');
+    // Under Wine the Linux file system is drive Z:.
+    if (!windows.empty() && windows.front() == L'\\') {
+        windows.insert(0, L"Z:");
+    }
+    return fs::path(windows);
+}
+
+fs::path SystemFolder() {
+    std::wstring folder(MAX_PATH, L'\0');
+    folder.resize(::GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size())));
+    return fs::path(folder);
+}
+
+std::wstring CurrentFolder() {
+    std::wstring folder(32768, L'\0');
+    folder.resize(::GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
+    return folder;
+}
+
+std::wstring OwnPath() {
+    std::wstring path(32768, L'\0');
+    path.resize(::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    return path;
+}
+
+}  // namespace velstrand::testing

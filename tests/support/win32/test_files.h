@@ -1,0 +1,38 @@
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+#include <set>
+#include <string_view>
+
+#include "platform/win32/unique_handle.h"
+
+namespace velstrand::testing {
+
+namespace fs = std::filesystem;
+
+// CreateFileW's handle: INVALID_HANDLE_VALUE means none.
+struct FileHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle handle) { ::CloseHandle(handle); }
+};
+using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
+
+// Writes `content` to `path`, making the folders above it.
+void WriteFile(const fs::path& path, std::string_view content = "leftover");
+void SetHidden(const fs::path& path);
+// Every file below `root`, as paths relative to it.
+std::set<fs::path> FilesBelow(const fs::path& root);
+
+// A path that the build wrote, "/x/y" under Wine or "C:/x/y" on Windows, as this process can open it.
+fs::path BuildPath(std::string_view path);
+// The system's own folder (C:\windows\system32), where taskkill.exe lives.
+fs::path SystemFolder();
+// The running program's own full path, read independently of the code under test.
+std::wstring OwnPath();
+// This process's current folder.
+std::wstring CurrentFolder();
+
+}  // namespace velstrand::testing
