@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Runs every test: the portable logic natively (under ASan and UBSan), then the Windows program and its tests
-# under Wine. Installs what it misses first. Ends with ctest's summary.
+# Runs the lint (scripts/lint.sh), then every test: the portable logic natively (under ASan and UBSan), then the
+# Windows program and its tests under Wine. Installs what it misses first. Ends with ctest's summary.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh || exit 1
 
 status=0
+
+# A lint failure fails the run, but the tests still run, so that one run shows everything.
+echo "==> Linting (clang-format, clang-tidy)"
+bash scripts/lint.sh || status=1
 
 echo "==> Building and testing the portable logic (preset native)"
 if cmake --preset native >/dev/null && cmake --build --preset native; then

@@ -1,6 +1,7 @@
 #include "platform/extended_length_path.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <vector>
 
 #include "platform/wildcard_match.h"
@@ -65,10 +66,10 @@ std::optional<Anchored> UncRoot(std::wstring_view p) {
     if (anchored.names.empty()) {
         return std::nullopt;
     }
-    const std::size_t volumeNames = std::min<std::size_t>(anchored.names.size(), 2);
-    for (std::size_t i = 0; i < volumeNames; ++i) {
+    const std::ptrdiff_t volumeNames = std::min<std::ptrdiff_t>(static_cast<std::ptrdiff_t>(anchored.names.size()), 2);
+    for (std::ptrdiff_t i = 0; i < volumeNames; ++i) {
         anchored.root += L'\\';
-        anchored.root += anchored.names[i];
+        anchored.root += anchored.names[static_cast<std::size_t>(i)];
     }
     anchored.names.erase(anchored.names.begin(), anchored.names.begin() + volumeNames);
     return anchored;

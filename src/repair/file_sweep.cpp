@@ -49,7 +49,7 @@ bool IsSubFolderToSearch(RuntimeServices& services, const std::wstring& folder, 
 
 std::int32_t TreeSearch(RuntimeServices& services,
                         std::wstring sPath,
-                        std::wstring sFileSpec,
+                        const std::wstring& sFileSpec,
                         std::vector<std::wstring>& sFiles) {
     if (sPath.empty() || sPath.back() != L'\\') {
         sPath += L'\\';

@@ -19,7 +19,7 @@ void Search(RuntimeServices& services, WindowReadings& window, std::wstring_view
 // hidden or system folders and links are not entered.
 std::int32_t TreeSearch(RuntimeServices& services,
                         std::wstring sPath,
-                        std::wstring sFileSpec,
+                        const std::wstring& sFileSpec,
                         std::vector<std::wstring>& sFiles);
 
 }  // namespace velstrand

@@ -50,6 +50,10 @@ class TreeGenerator {
     }
 
   private:
+    static std::wstring ChildPath(const std::wstring& folder, const std::wstring& name) {
+        return folder + L'\\' + name;
+    }
+
     int Roll(int below) { return std::uniform_int_distribution<int>(0, below - 1)(random_); }
 
     std::wstring FileName() {
@@ -75,7 +79,7 @@ class TreeGenerator {
             ++entries;
             const int kind = Roll(10);
             if (kind < 6) {
-                const std::wstring path = folder + L"\\" + FileName();
+                const std::wstring path = ChildPath(folder, FileName());
                 std::uint32_t attributes = 0;
                 attributes |= Roll(8) == 0 ? attribute::kHidden : 0;
                 attributes |= Roll(10) == 0 ? attribute::kSystem : 0;
@@ -88,7 +92,7 @@ class TreeGenerator {
                 }
             } else if (kind < 9) {
                 const std::wstring name = FolderName();
-                const std::wstring path = folder + L"\\" + name;
+                const std::wstring path = ChildPath(folder, name);
                 std::uint32_t attributes = 0;
                 attributes |= Roll(10) == 0 ? attribute::kHidden : 0;
                 attributes |= Roll(15) == 0 ? attribute::kSystem : 0;
