@@ -39,4 +39,12 @@ FormLayout LayOutForm(int dpi) {
     return layout;
 }
 
+const PixelRect& RectOf(const FormLayout& layout, ControlId id) {
+    std::size_t index = 0;
+    while (index + 1 < kControls.size() && kControls[index].id != id) {
+        ++index;
+    }
+    return layout.controls[index];
+}
+
 }  // namespace velstrand::app

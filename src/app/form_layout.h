@@ -31,4 +31,7 @@ PixelRect ToPixels(const TwipRect& twips, int dpi);
 // The whole form at `dpi`; a DPI below 1 is taken as 96, the Windows baseline.
 FormLayout LayOutForm(int dpi);
 
+// The rectangle of control `id` in `layout`.
+const PixelRect& RectOf(const FormLayout& layout, ControlId id);
+
 }  // namespace velstrand::app

@@ -101,9 +101,9 @@ bool MainWindow::CreateControls() {
             return false;
         }
     }
-    // Beneath the other controls, as a drawn-on label would be, so the folder box keeps its whole border where
-    // the label overlaps it. The label takes no focus, so the tab order is unchanged.
-    ::SetWindowPos(Control(kLabel1), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Right before the folder box, which screen readers then announce by the label's caption. The label takes no
+    // focus, so the tab order is unchanged.
+    ::SetWindowPos(Control(kLabel1), Control(kCommand1), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // A game folder path may be longer than the edit box's default limit of 30,000 characters.
     ::SendMessageW(Control(kText1), EM_SETLIMITTEXT, 0, 0);
     ::SendMessageW(Control(kOption1), BM_SETCHECK, BST_CHECKED, 0);
@@ -270,7 +270,25 @@ void MainWindow::ApplyDpi(UINT dpi) {
         ::SetWindowPos(controls_[i], nullptr, rect.left, rect.top, rect.width, rect.height,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    KeepLabelOffTheFolderBox(layout);
     ::InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+// The label reaches 12 twips into the folder box and lies above it, so that screen readers name the box after it.
+// Its window is cut back to what lies outside the box, so that the box keeps its whole border.
+void MainWindow::KeepLabelOffTheFolderBox(const FormLayout& layout) {
+    const PixelRect& label = RectOf(layout, kLabel1);
+    const PixelRect& box = RectOf(layout, kText1);
+    UniqueRegion visible(::CreateRectRgn(0, 0, label.width, label.height));
+    const UniqueRegion overlap(::CreateRectRgn(box.left - label.left, box.top - label.top,
+                                               box.left - label.left + box.width, box.top - label.top + box.height));
+    if (!visible || !overlap || ::CombineRgn(visible.Get(), visible.Get(), overlap.Get(), RGN_DIFF) == ERROR) {
+        return;
+    }
+    // The window owns the region once it has taken it.
+    if (::SetWindowRgn(Control(kLabel1), visible.Get(), TRUE) != 0) {
+        visible.Release();
+    }
 }
 
 void MainWindow::FitFrameToClient() {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/form_design.h"
+#include "app/form_layout.h"
 #include "app/window_handles.h"
 #include "platform/runtime_services.h"
 #include "repair/window_readings.h"
@@ -48,6 +49,7 @@ class MainWindow final : public WindowReadings {
     void OnDpiChanged(UINT dpi, const RECT& suggested);
 
     void ApplyDpi(UINT dpi);
+    void KeepLabelOffTheFolderBox(const FormLayout& layout);
     void FitFrameToClient();
     void CentreOnWorkArea();
     void KeepTabStopOnSelectedOption();

@@ -20,7 +20,14 @@ struct WindowTraits {
     static void Close(Handle window) { ::DestroyWindow(window); }
 };
 
+struct RegionTraits {
+    using Handle = HRGN;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle region) { ::DeleteObject(region); }
+};
+
 using UniqueFont = UniqueHandle<FontTraits>;
+using UniqueRegion = UniqueHandle<RegionTraits>;
 // A top-level window that is destroyed with its owner object unless it went away before (see Release).
 using UniqueWindow = UniqueHandle<WindowTraits>;
 

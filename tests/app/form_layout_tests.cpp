@@ -5,15 +5,6 @@
 namespace velstrand::app {
 namespace {
 
-const PixelRect& RectOf(const FormLayout& layout, ControlId id) {
-    for (std::size_t i = 0; i < kControls.size(); ++i) {
-        if (kControls[i].id == id) {
-            return layout.controls[i];
-        }
-    }
-    throw std::logic_error("no such control");
-}
-
 TEST(FormLayout, At120DpiEveryTwelveTwipsAreOnePixel) {
     const FormLayout layout = LayOutForm(120);
     EXPECT_EQ(layout.clientWidth, 365);

@@ -72,6 +72,32 @@ TEST_F(AppTest, ClosingTheWindowEndsTheProgram) {
     EXPECT_TRUE(app->Process().WaitForEnd(std::chrono::seconds(10)));
 }
 
+// The screen's colour at a point of `window`'s client area.
+COLORREF ScreenPixel(HWND window, POINT point) {
+    ::ClientToScreen(window, &point);
+    const HDC screen = ::GetDC(nullptr);
+    const COLORREF colour = ::GetPixel(screen, point.x, point.y);
+    ::ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+// The label lies above the folder box (screen readers name the box after it) and reaches into its top edge.
+TEST_F(AppTest, TheFolderBoxKeepsItsWholeBorderUnderTheLabel) {
+    official_.SetString(L"C:\\Games\\DNF");
+    const auto app = StartAppAndWaitForWindow();
+    ASSERT_NE(app->Window(), nullptr);
+    const RECT box = RectInParent(app->Control(kText1));
+    const RECT label = RectInParent(app->Control(app::kLabel1));
+    ASSERT_LT(box.top, label.bottom) << "the design has them overlap";
+    const POINT underLabel{(box.left + label.right) / 2, box.top};
+    const POINT pastLabel{(label.right + box.right) / 2, box.top};
+    EXPECT_TRUE(
+        WaitUntil([&] { return ScreenPixel(app->Window(), underLabel) == ScreenPixel(app->Window(), pastLabel); },
+                  std::chrono::seconds(3)))
+        << std::hex << ScreenPixel(app->Window(), underLabel) << " under the label, "
+        << ScreenPixel(app->Window(), pastLabel) << " past it";
+}
+
 // What the window shows at `dpi`, control by control, against the layout of the stored design at that DPI.
 void ExpectLayoutAt(RunningApp& app, int dpi) {
     const app::FormLayout layout = app::LayOutForm(dpi);
