@@ -3,6 +3,9 @@
 #include <windows.h>
 
 #include <fstream>
+#include <sstream>
+
+#include "test_files.h"
 
 namespace velstrand::testing {
 
@@ -41,12 +44,23 @@ bool WriteRecord(const std::filesystem::path& file, const Record& record) {
 }
 
 std::optional<Record> ReadRecord(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    // The writer's rename keeps its handle, opened for deletion, a moment after the new name appears: a reader that
+    // did not share deletion (as the C++ streams do not) would be refused in that moment.
+    const UniqueFileHandle handle(::CreateFileW(file.c_str(), GENERIC_READ,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle) {
         return std::nullopt;
     }
+    std::string bytes;
+    char chunk[4096];
+    DWORD read = 0;
+    while (::ReadFile(handle.Get(), chunk, sizeof(chunk), &read, nullptr) && read > 0) {
+        bytes.append(chunk, read);
+    }
     Record record;
-    for (std::string line; std::getline(in, line);) {
+    std::istringstream lines(bytes);
+    for (std::string line; std::getline(lines, line);) {
         const std::size_t equals = line.find('=');
         if (equals != std::string::npos) {
             record[Wide(line.substr(0, equals))] = Wide(line.substr(equals + 1));
