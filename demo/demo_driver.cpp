@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "app/form_design.h"
@@ -14,6 +15,7 @@
 #include "record_file.h"
 #include "repair/repair_run.h"
 #include "screen_picture.h"
+#include "utf8_text.h"
 #include "wait_until.h"
 #include "window_driver.h"
 
@@ -26,11 +28,7 @@ using velstrand::demo::SaveScreenPicture;
 constexpr std::chrono::seconds kPatience{30};
 
 void Say(const std::wstring& line) {
-    const std::wstring text = line + L"\n";
-    std::string bytes(text.size() * 4, '\0');
-    bytes.resize(static_cast<std::size_t>(::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                                                bytes.data(), static_cast<int>(bytes.size()), nullptr,
-                                                                nullptr)));
+    const std::string bytes = Utf8(line + L"\n");
     DWORD written = 0;
     ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
@@ -71,13 +69,8 @@ int wmain(int argc, wchar_t** argv) {
     const fs::path pictures = argv[2];
 
     ChildProcess velstrand(tool / L"Velstrand.exe", tool);
-    HWND window = nullptr;
-    if (!velstrand.Started() || !WaitUntil(
-                                    [&] {
-                                        window = FindMainWindow(velstrand.Id());
-                                        return window != nullptr && ::IsWindowVisible(window);
-                                    },
-                                    kPatience)) {
+    const HWND window = velstrand.Started() ? WaitForShownMainWindow(velstrand.Id(), kPatience) : nullptr;
+    if (window == nullptr) {
         return Fail(L"the window did not show");
     }
     if (FindMessageBox(velstrand.Id()) != nullptr) {
@@ -92,13 +85,8 @@ int wmain(int argc, wchar_t** argv) {
 
     Say(L"Pressing " + TextOf(::GetDlgItem(window, app::kCommand1)) + L".");
     Click(::GetDlgItem(window, app::kCommand1));
-    HWND box = nullptr;
-    if (!WaitUntil(
-            [&] {
-                box = FindMessageBox(velstrand.Id());
-                return box != nullptr && ::IsWindowVisible(box);
-            },
-            kPatience)) {
+    const HWND box = WaitForShownMessageBox(velstrand.Id(), kPatience);
+    if (box == nullptr) {
         return Fail(L"no message after the run");
     }
     const std::wstring message = MessageBoxText(box);
@@ -116,23 +104,24 @@ int wmain(int argc, wchar_t** argv) {
     WaitUntil([] { return !ProcessRunning(L"taskkill.exe"); }, kPatience);
     PressOk(box);
     Say(L"Pressed OK.");
-    std::wstring started;
+    std::wstring_view started;
+    std::optional<Record> record;
     WaitUntil(
         [&] {
             for (const std::wstring_view client : {kOfficialClient, kExperienceClient}) {
-                if (fs::exists(game + std::wstring(client) + L".started")) {
-                    started = std::wstring(client).substr(1);
+                if ((record = ReadRecord(game + std::wstring(client) + L".started"))) {
+                    started = client.substr(1);
+                    return true;
                 }
             }
-            return !started.empty();
+            return false;
         },
         kPatience);
-    if (started.empty()) {
+    if (!record) {
         return Fail(L"no client started");
     }
-    const std::wstring shown =
-        ReadRecordValue(game + L"\\" + started + L".started", L"cmdshow") == L"2" ? L"minimised" : L"not minimised";
-    Say(L"The client started: " + started + L" (" + shown + L").");
+    const std::wstring shown = (*record)[L"cmdshow"] == L"2" ? L"minimised" : L"not minimised";
+    Say(L"The client started: " + std::wstring(started) + L" (" + shown + L").");
 
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     velstrand.WaitForEnd(std::chrono::seconds(10));

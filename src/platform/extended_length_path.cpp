@@ -66,12 +66,12 @@ std::optional<Anchored> UncRoot(std::wstring_view p) {
     if (anchored.names.empty()) {
         return std::nullopt;
     }
-    const std::ptrdiff_t volumeNames = std::min<std::ptrdiff_t>(static_cast<std::ptrdiff_t>(anchored.names.size()), 2);
-    for (std::ptrdiff_t i = 0; i < volumeNames; ++i) {
+    const auto volumeEnd = anchored.names.begin() + std::min<std::ptrdiff_t>(std::ssize(anchored.names), 2);
+    for (auto name = anchored.names.begin(); name != volumeEnd; ++name) {
         anchored.root += L'\\';
-        anchored.root += anchored.names[static_cast<std::size_t>(i)];
+        anchored.root += *name;
     }
-    anchored.names.erase(anchored.names.begin(), anchored.names.begin() + volumeNames);
+    anchored.names.erase(anchored.names.begin(), volumeEnd);
     return anchored;
 }
 

@@ -21,18 +21,11 @@ RunningApp::~RunningApp() {
 }
 
 HWND RunningApp::WaitForShownWindow() {
-    HWND window = nullptr;
-    WaitUntil([&] {
-        window = Window();
-        return window != nullptr && ::IsWindowVisible(window);
-    });
-    return window != nullptr && ::IsWindowVisible(window) ? window : nullptr;
+    return WaitForShownMainWindow(Id());
 }
 
 HWND RunningApp::WaitForMessageBox() {
-    HWND box = nullptr;
-    WaitUntil([&] { return (box = FindMessageBox(Id())) != nullptr && ::IsWindowVisible(box); });
-    return box;
+    return WaitForShownMessageBox(Id());
 }
 
 bool RunningApp::Dismiss(HWND box) {

@@ -6,27 +6,9 @@
 #include <sstream>
 
 #include "test_files.h"
+#include "utf8_text.h"
 
 namespace velstrand::testing {
-
-namespace {
-
-std::string Utf8(const std::wstring& text) {
-    std::string bytes(text.size() * 4, '\0');
-    bytes.resize(static_cast<std::size_t>(::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                                                bytes.data(), static_cast<int>(bytes.size()), nullptr,
-                                                                nullptr)));
-    return bytes;
-}
-
-std::wstring Wide(const std::string& bytes) {
-    std::wstring text(bytes.size(), L'\0');
-    text.resize(static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                                               text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-}  // namespace
 
 bool WriteRecord(const std::filesystem::path& file, const Record& record) {
     std::filesystem::path partial = file;
@@ -63,7 +45,7 @@ std::optional<Record> ReadRecord(const std::filesystem::path& file) {
     for (std::string line; std::getline(lines, line);) {
         const std::size_t equals = line.find('=');
         if (equals != std::string::npos) {
-            record[Wide(line.substr(0, equals))] = Wide(line.substr(equals + 1));
+            record[FromUtf8(line.substr(0, equals))] = FromUtf8(line.substr(equals + 1));
         }
     }
     return record;

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "platform/application_title.h"
+#include "wait_until.h"
 
 namespace velstrand::testing {
 
@@ -44,6 +45,17 @@ HWND FindTopLevel(DWORD processId, bool messageBox) {
     return search.found;
 }
 
+HWND WaitForShownTopLevel(DWORD processId, bool messageBox, std::chrono::milliseconds timeout) {
+    HWND window = nullptr;
+    const bool shown = WaitUntil(
+        [&] {
+            window = FindTopLevel(processId, messageBox);
+            return window != nullptr && ::IsWindowVisible(window);
+        },
+        timeout);
+    return shown ? window : nullptr;
+}
+
 }  // namespace
 
 HWND FindMainWindow(DWORD processId) {
@@ -52,6 +64,14 @@ HWND FindMainWindow(DWORD processId) {
 
 HWND FindMessageBox(DWORD processId) {
     return FindTopLevel(processId, true);
+}
+
+HWND WaitForShownMainWindow(DWORD processId, std::chrono::milliseconds timeout) {
+    return WaitForShownTopLevel(processId, false, timeout);
+}
+
+HWND WaitForShownMessageBox(DWORD processId, std::chrono::milliseconds timeout) {
+    return WaitForShownTopLevel(processId, true, timeout);
 }
 
 std::wstring TextOf(HWND window) {

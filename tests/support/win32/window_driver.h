@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <string>
 
 namespace velstrand::testing {
@@ -12,6 +13,9 @@ namespace velstrand::testing {
 HWND FindMainWindow(DWORD processId);
 // The process's message box (a top-level dialog window), shown or not; null if there is none.
 HWND FindMessageBox(DWORD processId);
+// The process's main window or message box once it is shown; null if none is shown within `timeout`.
+HWND WaitForShownMainWindow(DWORD processId, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+HWND WaitForShownMessageBox(DWORD processId, std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
 std::wstring TextOf(HWND window);
 // The message that a message box shows.
