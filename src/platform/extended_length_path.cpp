@@ -4,12 +4,15 @@
 #include <cstddef>
 #include <vector>
 
+#include "platform/path_syntax.h"
 #include "platform/wildcard_match.h"
 
 namespace velstrand {
 namespace {
 
 constexpr std::size_t kMaxExtendedLength = 32767;
+constexpr std::wstring_view kExtendedPrefix = L"\\\\?\\";
+constexpr std::wstring_view kSharePrefix = L"\\\\?\\UNC\\";
 
 enum class Form { Device, Unc, Drive, DriveRelative, Rooted, Relative };
 
@@ -20,14 +23,6 @@ struct Anchored {
     bool rootNeedsSeparator = true;
     std::vector<std::wstring_view> names;
 };
-
-bool IsSeparator(wchar_t c) {
-    return c == L'\\' || c == L'/';
-}
-
-bool IsDriveLetter(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
-}
 
 Form Classify(std::wstring_view p) {
     if (p.size() >= 2 && IsSeparator(p[0]) && IsSeparator(p[1])) {
@@ -85,7 +80,8 @@ std::optional<Anchored> AnchorAbsolute(std::wstring_view p, Form form) {
         case Form::Unc:
             return UncRoot(p);
         case Form::Device: {
-            // Only a device path spelled with a forward slash gets here, and its prefix is its root.
+            // Every device path but one spelled exactly "\\?\" gets here; its prefix alone is its root, so ".." may
+            // take the drive or the device name after it away.
             Anchored anchored{std::wstring{L'\\', L'\\', p[2]}, true, {}};
             AppendNames(anchored.names, p.substr(3));
             return anchored;
@@ -123,10 +119,11 @@ std::optional<Anchored> AnchorRelative(std::wstring_view path, Form form, std::w
     return anchored;
 }
 
-// A folder name loses one trailing period, as Windows drops it: "dir." is "dir", "a.." is "a.". ("..." becomes
-// "..", a name no file system accepts, so such a folder stays out of reach as it is for a plain path.)
+// A folder name loses one trailing period, as Windows drops it: "dir." is "dir", "a.." is "a.". A name of three or
+// more periods and nothing else is a name like any other, and Windows leaves it as it is.
 std::wstring_view TrimFolderName(std::wstring_view name) {
-    if (name.ends_with(L'.')) {
+    const bool onlyPeriods = name.find_first_not_of(L'.') == std::wstring_view::npos;
+    if (name.ends_with(L'.') && !onlyPeriods) {
         name.remove_suffix(1);
     }
     return name;
@@ -169,7 +166,7 @@ std::wstring Join(const Anchored& anchored, bool trailingSeparator) {
 
 std::optional<std::wstring> ExtendedLengthPath(std::wstring_view path, std::wstring_view currentFolder) {
     std::optional<std::wstring> result;
-    if (path.starts_with(L"\\\\?\\") || path.starts_with(L"\\\\.\\")) {
+    if (path.starts_with(kExtendedPrefix)) {
         result = std::wstring(path);
     } else if (!path.empty()) {
         const Form form = Classify(path);
@@ -184,6 +181,31 @@ std::optional<std::wstring> ExtendedLengthPath(std::wstring_view path, std::wstr
         return std::nullopt;
     }
     return result;
+}
+
+std::optional<VolumePath> SplitOnVolume(std::wstring_view extendedPath) {
+    if (!extendedPath.starts_with(kExtendedPrefix)) {
+        return std::nullopt;
+    }
+    const std::wstring_view rest = extendedPath.substr(kExtendedPrefix.size());
+    if (rest.size() >= 2 && IsDriveLetter(rest[0]) && rest[1] == L':' && (rest.size() == 2 || rest[2] == L'\\')) {
+        return VolumePath{std::wstring(rest.substr(0, 2)), rest.substr(std::min<std::size_t>(rest.size(), 3))};
+    }
+    const bool onShare = extendedPath.size() >= kSharePrefix.size() &&
+                         std::equal(kSharePrefix.begin(), kSharePrefix.end(), extendedPath.begin(),
+                                    [](wchar_t a, wchar_t b) { return FoldCase(a) == FoldCase(b); });
+    if (!onShare) {
+        return std::nullopt;
+    }
+    const std::wstring_view share = extendedPath.substr(kSharePrefix.size());
+    const std::size_t serverEnd = share.find(L'\\');
+    if (serverEnd == 0 || serverEnd == std::wstring_view::npos || serverEnd + 1 == share.size() ||
+        share[serverEnd + 1] == L'\\') {
+        return std::nullopt;
+    }
+    const std::size_t shareEnd = std::min(share.find(L'\\', serverEnd + 1), share.size());
+    return VolumePath{L"\\\\" + std::wstring(share.substr(0, shareEnd)),
+                      share.substr(std::min(shareEnd + 1, share.size()))};
 }
 
 }  // namespace velstrand

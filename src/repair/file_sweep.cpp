@@ -3,7 +3,7 @@
 #include <limits>
 #include <new>
 
-#include "repair/game_folder_check.h"
+#include "repair/game_folder.h"
 
 namespace velstrand {
 
@@ -83,13 +83,16 @@ std::int32_t TreeSearch(RuntimeServices& services,
 void Search(RuntimeServices& services, WindowReadings& window, std::wstring_view FileExtensions) {
     // An unreadable or unsafe folder text sweeps nothing: from an empty text the search root would be "\", the
     // whole current drive.
-    const std::optional<std::wstring> gameFolder = window.GameFolderText();
-    if (!gameFolder || IsUnsafeGameFolder(*gameFolder)) {
+    const std::optional<GameFolder> gameFolder = ShownGameFolder(window);
+    if (!gameFolder) {
         return;
     }
 
+    // The root in its extended form, once: every name a listing returns is joined to it exactly as listed, so that
+    // a folder "foo." is entered as "foo.", never as a "foo" beside it, which may be a link or a hidden folder.
     std::vector<std::wstring> sFiles;
-    const std::int32_t found = TreeSearch(services, *gameFolder + L"\\", L"*." + std::wstring(FileExtensions), sFiles);
+    const std::int32_t found =
+        TreeSearch(services, gameFolder->onDisk + L"\\", L"*." + std::wstring(FileExtensions), sFiles);
 
     // Only once the whole tree has been searched; a file that stays does not stop the ones after it.
     for (std::int32_t index = 0; index < found; ++index) {

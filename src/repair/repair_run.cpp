@@ -5,7 +5,7 @@
 
 #include "platform/command_line.h"
 #include "repair/file_sweep.h"
-#include "repair/game_folder_check.h"
+#include "repair/game_folder.h"
 
 namespace velstrand {
 
@@ -22,20 +22,20 @@ std::wstring TaskkillArguments() {
     return arguments;
 }
 
-// The game folder as the window shows it now, when it is safe to delete and start things under it.
-std::optional<std::wstring> SafeGameFolder(WindowReadings& window) {
-    std::optional<std::wstring> folder = window.GameFolderText();
-    if (!folder || IsUnsafeGameFolder(*folder)) {
-        return std::nullopt;
-    }
-    return folder;
+// A mistyped or stale folder (a pasted trailing blank, a drive that is gone, a file) would otherwise end the
+// player's game, delete nothing and report success.
+bool IsExistingFolder(RuntimeServices& services, const GameFolder& folder) {
+    const std::optional<std::uint32_t> attributes = services.GetAttributes(folder.onDisk);
+    return attributes && (*attributes & attribute::kFolder) != 0;
 }
 
 }  // namespace
 
 void RunRepair(RuntimeServices& services, WindowReadings& window) {
-    // Before anything else: a folder such as "" or "D:\" would sweep a whole drive.
-    if (!SafeGameFolder(window)) {
+    // Before anything else: a folder such as "" or "D:\" would sweep a whole drive, and nothing may be ended for a
+    // folder that is not there.
+    const std::optional<GameFolder> gameFolder = ShownGameFolder(window);
+    if (!gameFolder || !IsExistingFolder(services, *gameFolder)) {
         services.ShowMessage(std::wstring(kUnsafeFolderMessage));
         return;
     }
@@ -58,8 +58,8 @@ void RunRepair(RuntimeServices& services, WindowReadings& window) {
     }
 
     // Trace log: skipped when the folder cannot be read; a log that stays is not mentioned.
-    if (const auto folder = SafeGameFolder(window)) {
-        services.RemoveFile(*folder + std::wstring(kTraceLog));
+    if (const auto folder = ShownGameFolder(window)) {
+        services.RemoveFile(folder->onDisk + std::wstring(kTraceLog));
     }
 
     // Shown whatever the steps before achieved; the client starts only once the user has dismissed it.
@@ -67,8 +67,9 @@ void RunRepair(RuntimeServices& services, WindowReadings& window) {
 
     // A server choice that cannot be read starts the official client.
     const bool official = window.IsOfficialServerSelected().value_or(true);
-    if (const auto folder = SafeGameFolder(window)) {
-        services.StartProgram(Quoted(*folder + std::wstring(official ? kOfficialClient : kExperienceClient)),
+    // Programs are started by their plain path, which is what they are handed as their own.
+    if (const auto folder = ShownGameFolder(window)) {
+        services.StartProgram(Quoted(folder->plain + std::wstring(official ? kOfficialClient : kExperienceClient)),
                               StartStyle::MinimisedWithFocus);
     }
 }

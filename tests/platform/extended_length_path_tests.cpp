@@ -33,7 +33,6 @@ TEST(ExtendedLengthPath, NormalisesAsWindowsWouldThenAddsThePrefix) {
         {LR"(//server//share/x)", kFolder, LR"(\\?\UNC\server\share\x)"},
         {LR"(\\server\share\..\..\x)", kFolder, LR"(\\?\UNC\server\share\x)"},
         {LR"(\\?\C:\a\..\b.)", kFolder, LR"(\\?\C:\a\..\b.)"},
-        {LR"(\\.\C:\a\..\b)", kFolder, LR"(\\.\C:\a\..\b)"},
         {LR"(//?/C:/a/../b)", kFolder, LR"(\\?\C:\b)"},
         {LR"(C:\\a\\\b)", kFolder, LR"(\\?\C:\a\b)"},
         {LR"(C:\dir\)", kFolder, LR"(\\?\C:\dir\)"},
@@ -73,11 +72,34 @@ TEST(ExtendedLengthPath, TrailingPeriodsGoOnlyFromFolderNames) {
         {LR"(C:\dir.\name.)", kFolder, LR"(\\?\C:\dir\name.)"},
         {LR"(C:\x\name. .)", kFolder, LR"(\\?\C:\x\name. .)"},
         {LR"(C:\x\folder.\)", kFolder, LR"(\\?\C:\x\folder\)"},
-        {LR"(C:\a..\...\b)", kFolder, LR"(\\?\C:\a.\..\b)"},
+        {LR"(C:\a..\...\b)", kFolder, LR"(\\?\C:\a.\...\b)"},
         {LR"(C:\dir \b)", kFolder, LR"(\\?\C:\dir \b)"},
         {LR"(C:\a.\.)", kFolder, LR"(\\?\C:\a)"},
         {LR"(D:\地下城与勇士\start)", kFolder, LR"(\\?\D:\地下城与勇士\start)"},
         {LR"(start\..\存档.)", LR"(D:\地下城与勇士)", LR"(\\?\D:\地下城与勇士\存档.)"},
+    };
+    ExpectAll(cases);
+}
+
+// The rules of Microsoft's "File path formats on Windows systems" that Wine's own GetFullPathNameW does not follow
+// (it makes "..." into ".." and keeps a doubled separator after a share's name), so they are held to the documented
+// cases here, not to Wine.
+TEST(ExtendedLengthPath, FollowsTheDocumentedRulesWhereWineDoesNot) {
+    const Case cases[] = {
+        // "A segment of three or more periods is not normalized and is actually a valid file/directory name."
+        {LR"(C:\a\...\b)", kFolder, LR"(\\?\C:\a\...\b)"},
+        {LR"(C:\a\....\)", kFolder, LR"(\\?\C:\a\....\)"},
+        // A series of separators after the first two is collapsed, after a share's name too.
+        {LR"(\\server\\share\\x)", kFolder, LR"(\\?\UNC\server\share\x)"},
+        // A trailing blank goes only from a path that does not end in a separator: a folder keeps it.
+        {LR"(C:\dir \)", kFolder, LR"(\\?\C:\dir \)"},
+        // Only a path beginning exactly with "\\?\" skips normalisation; "\\.\" is normalised, and its root is
+        // the prefix alone.
+        {LR"(\\.\C:\Test\..\Foo.txt)", kFolder, LR"(\\.\C:\Foo.txt)"},
+        {LR"(\\.\C:\..\..\x)", kFolder, LR"(\\.\x)"},
+        {LR"(\\.\UNC\Server\Share\Test\Foo.txt)", kFolder, LR"(\\.\UNC\Server\Share\Test\Foo.txt)"},
+        {LR"(\\.\Volume{b75e2c83}\dir.\Foo.txt)", kFolder, LR"(\\.\Volume{b75e2c83}\dir\Foo.txt)"},
+        {LR"(\\?\C:\Test\..\Foo.txt)", kFolder, LR"(\\?\C:\Test\..\Foo.txt)"},
     };
     ExpectAll(cases);
 }
@@ -90,6 +112,21 @@ TEST(ExtendedLengthPath, NoResultWithoutAnAbsoluteAnchor) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ExtendedLengthPath(c.path, c.currentFolder), std::nullopt) << c.path << L" in " << c.currentFolder;
+    }
+}
+
+TEST(SplitOnVolume, TakesDrivesAndSharesApartAsWritten) {
+    const auto drive = SplitOnVolume(LR"(\\?\D:\a.\b)");
+    ASSERT_TRUE(drive);
+    EXPECT_EQ(drive->plainVolume, L"D:");
+    EXPECT_EQ(drive->below, LR"(a.\b)");
+    const auto share = SplitOnVolume(LR"(\\?\unc\srv\sh\x\)");
+    ASSERT_TRUE(share);
+    EXPECT_EQ(share->plainVolume, LR"(\\srv\sh)");
+    EXPECT_EQ(share->below, LR"(x\)");
+    for (const wchar_t* other :
+         {LR"(D:\a)", LR"(\\.\D:\a)", LR"(\\?\UNC\srv)", LR"(\\?\UNC\\sh\x)", LR"(\\?\pipe\x)"}) {
+        EXPECT_EQ(SplitOnVolume(other), std::nullopt) << other;
     }
 }
 

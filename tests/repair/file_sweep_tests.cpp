@@ -80,15 +80,33 @@ TEST_F(FileSweep, ReadsEachListingToItsEndBeforeTheNextAndQueriesEachEntryOnce) 
         << "each entry once, \".\" and \"..\" never";
 }
 
-TEST_F(FileSweep, TrailingBackslashesAreKeptNotAdded) {
+// A sweep reads the folder text once, as Windows reads a folder, and joins every name to that as it stands.
+TEST_F(FileSweep, TrailingBackslashesAreKeptNotAddedAndASweepReadsItsFolderOnce) {
     fake.AddFile(L"D:\\DNF\\a.spk");
     EXPECT_EQ(Found(L"D:\\DNF\\", L"*.spk"), std::vector<std::wstring>{L"D:\\DNF\\a.spk"});
     EXPECT_EQ(Found(L"D:\\DNF\\\\", L"*.spk"), std::vector<std::wstring>{L"D:\\DNF\\\\a.spk"});
 
-    FakeWindow trailing{L"D:\\DNF\\"};
+    FakeWindow trailing{L"D:/DNF\\."};
     fake.AddFile(L"D:\\DNF\\sub\\b.spk");
     Search(fake, trailing, L"spk");
-    EXPECT_EQ(fake.RemovedFiles(), (std::vector<std::wstring>{L"D:\\DNF\\\\a.spk", L"D:\\DNF\\\\sub\\b.spk"}));
+    EXPECT_EQ(fake.RemovedFiles(), (std::vector<std::wstring>{LR"(\\?\D:\DNF\a.spk)", LR"(\\?\D:\DNF\sub\b.spk)"}));
+}
+
+// NTFS allows a folder "foo." beside a "foo". A plain path names "foo" for both, so a sweep that joined names to a
+// plain root would enter the link or the hidden folder in place of its twin, and never the twin itself.
+TEST_F(FileSweep, AFolderWithATrailingPeriodIsEnteredAsListedNeverAsItsTwin) {
+    fake.AddFile(L"E:\\outside\\far.tdl");
+    fake.AddFolderLink(L"D:\\DNF\\foo", L"E:\\outside");
+    fake.AddFile(LR"(\\?\D:\DNF\foo.\near.tdl)");
+    fake.AddFile(L"D:\\DNF\\bar\\secret.tdl");
+    fake.AddFolder(L"D:\\DNF\\bar", attribute::kHidden);
+    fake.AddFile(LR"(\\?\D:\DNF\bar.\open.tdl)");
+    fake.AddFile(LR"(\\?\D:\DNF\bar.\keep.txt)");
+    Search(fake, window, L"tdl");
+    EXPECT_EQ(fake.RemovedFiles(),
+              (std::vector<std::wstring>{LR"(\\?\D:\DNF\bar.\open.tdl)", LR"(\\?\D:\DNF\foo.\near.tdl)"}));
+    EXPECT_TRUE(fake.Exists(L"E:\\outside\\far.tdl"));
+    EXPECT_TRUE(fake.Exists(L"D:\\DNF\\bar\\secret.tdl"));
 }
 
 TEST_F(FileSweep, ListingsThatFailCountAsEndedOrEmpty) {
@@ -125,7 +143,8 @@ TEST_F(FileSweep, NeverLeavesTheTreeThroughALinkNorLoopsThroughACycle) {
     fake.AddFile(L"D:\\DNF\\sub\\mine.tdl");
     fake.AddFile(L"D:\\DNF\\filelink.tdl", attribute::kReparsePoint);  // a link to a file is deleted as itself
     Search(fake, window, L"tdl");
-    EXPECT_EQ(fake.RemovedFiles(), (std::vector<std::wstring>{L"D:\\DNF\\filelink.tdl", L"D:\\DNF\\sub\\mine.tdl"}));
+    EXPECT_EQ(fake.RemovedFiles(),
+              (std::vector<std::wstring>{LR"(\\?\D:\DNF\filelink.tdl)", LR"(\\?\D:\DNF\sub\mine.tdl)"}));
     EXPECT_TRUE(fake.Exists(L"E:\\elsewhere\\precious.tdl"));
 }
 
@@ -135,7 +154,7 @@ TEST_F(FileSweep, DeletesAfterTheWholeSearchAndGoesOnPastAFileThatStays) {
     fake.AddFile(L"D:\\DNF\\c.dmp");
     fake.AddFile(L"D:\\DNF\\sub\\d.dmp");
     fake.FailWhen([](Operation op, const std::wstring& path) {
-        return op == Operation::RemoveFile && path == L"D:\\DNF\\c.dmp";  // held open
+        return op == Operation::RemoveFile && path == LR"(\\?\D:\DNF\c.dmp)";  // held open
     });
     Search(fake, window, L"dmp");
 
@@ -148,7 +167,7 @@ TEST_F(FileSweep, DeletesAfterTheWholeSearchAndGoesOnPastAFileThatStays) {
     EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
                             [](const ServiceCall& c) { return c.operation == Operation::RemoveFile; }),
               4);
-    EXPECT_EQ(fake.RemovedFiles(), (std::vector<std::wstring>{L"D:\\DNF\\a.dmp", L"D:\\DNF\\sub\\d.dmp"}));
+    EXPECT_EQ(fake.RemovedFiles(), (std::vector<std::wstring>{LR"(\\?\D:\DNF\a.dmp)", LR"(\\?\D:\DNF\sub\d.dmp)"}));
     EXPECT_TRUE(fake.Exists(L"D:\\DNF\\b.dmp"));
     EXPECT_TRUE(fake.Exists(L"D:\\DNF\\c.dmp"));
 }
@@ -161,7 +180,7 @@ TEST_F(FileSweep, NothingFoundMeansNothingRemovedAndEachSweepStartsAfresh) {
     fake.AddFile(L"D:\\DNF\\y.DMP");
     Search(fake, window, L"spk");
     Search(fake, window, L"dmp");
-    EXPECT_EQ(fake.RemovedFiles(), (std::vector<std::wstring>{L"D:\\DNF\\x.spk", L"D:\\DNF\\y.DMP"}));
+    EXPECT_EQ(fake.RemovedFiles(), (std::vector<std::wstring>{LR"(\\?\D:\DNF\x.spk)", LR"(\\?\D:\DNF\y.DMP)"}));
     EXPECT_EQ(window.FolderReads(), 3);  // each sweep reads the folder for itself
 }
 

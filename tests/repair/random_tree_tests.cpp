@@ -18,10 +18,17 @@ using testing::FakeServices;
 using testing::FakeWindow;
 
 constexpr int kSeeds = 400;
-const std::wstring kGame = L"D:\\Game";
+// The tree is built in the file system's own spelling, so that it can hold a folder "d1." beside a "d1"; the window
+// shows the folder as a player types it.
+const std::wstring kGame = L"\\\\?\\D:\\Game";
+const std::wstring kGameText = L"D:\\Game";
 const std::wstring kOutside = L"E:\\Outside";
 
+// Upper-cased, and without a "\\?\" prefix, so that paths from the tree, the sweep and the substitute compare.
 std::wstring Upper(std::wstring text) {
+    if (text.starts_with(L"\\\\?\\")) {
+        text.erase(0, 4);
+    }
     std::transform(text.begin(), text.end(), text.begin(), FoldCase);
     return text;
 }
@@ -100,14 +107,35 @@ class TreeGenerator {
                 ancestors.push_back(path);
                 Fill(fake, path, depth + 1, excluded || name.front() == L'.' || attributes != 0, ancestors);
                 ancestors.pop_back();
+                MaybeTwin(fake, folder, name, depth, excluded, ancestors);
             } else {
                 // A link out of the tree, or back up it into a cycle.
                 const std::wstring target =
                     Roll(2) == 0 ? kOutside
                                  : ancestors[static_cast<std::size_t>(Roll(static_cast<int>(ancestors.size())))];
-                fake.AddFolderLink(folder + L"\\link" + std::to_wstring(counter_++), target);
+                const std::wstring name = L"link" + std::to_wstring(counter_++);
+                fake.AddFolderLink(ChildPath(folder, name), target);
+                MaybeTwin(fake, folder, name, depth, excluded, ancestors);
             }
         }
+    }
+
+    // Now and then a plain folder whose name is the entry's with a trailing period: a plain path would name the
+    // entry beside it (a link, a hidden folder) in its place.
+    void MaybeTwin(FakeServices& fake,
+                   const std::wstring& folder,
+                   const std::wstring& name,
+                   int depth,
+                   bool excluded,
+                   std::vector<std::wstring>& ancestors) {
+        if (Roll(4) != 0) {
+            return;
+        }
+        const std::wstring twin = ChildPath(folder, name + L".");
+        fake.AddFolder(twin);
+        ancestors.push_back(twin);
+        Fill(fake, twin, depth + 1, excluded || name.front() == L'.', ancestors);
+        ancestors.pop_back();
     }
 
     std::mt19937 random_;
@@ -136,7 +164,7 @@ TEST(RandomTrees, RepairDeletesExactlyWhatTheOracleExpects) {
         expectedTotal += static_cast<int>(tree.expectedDeleted.size());
 
         const std::set<std::wstring> before = UpperSet(fake.AllFiles());
-        FakeWindow window{kGame, seed % 2 == 0};
+        FakeWindow window{kGameText, seed % 2 == 0};
         RunRepair(fake, window);
 
         std::set<std::wstring> expectedAfter;

@@ -44,8 +44,9 @@ TEST_F(RepairRun, RunsTheWholeSequenceInOrder) {
     });
     RunRepair(fake, window);
 
-    EXPECT_EQ(fake.RemovedFiles(), (std::vector<std::wstring>{L"D:\\DNF\\a.tdl", L"D:\\DNF\\b.spk", L"D:\\DNF\\c.dmp",
-                                                              L"D:\\DNF\\start\\TenProtect\\BugTrace.log"}));
+    EXPECT_EQ(fake.RemovedFiles(),
+              (std::vector<std::wstring>{LR"(\\?\D:\DNF\a.tdl)", LR"(\\?\D:\DNF\b.spk)", LR"(\\?\D:\DNF\c.dmp)",
+                                         LR"(\\?\D:\DNF\start\TenProtect\BugTrace.log)"}));
     EXPECT_EQ(fake.Messages(), std::vector<std::wstring>{L"处理完毕，可以运行游戏了"});
     EXPECT_EQ(fake.StartedPrograms(),
               (std::vector<StartedProgram>{{kTaskkillCommand, StartStyle::Hidden},
@@ -94,12 +95,12 @@ TEST_F(RepairRun, FailingStepsAreSkippedAndTheRunGoesOn) {
     fake.AddFile(L"D:\\DNF\\start\\TenProtect\\BugTrace.log", attribute::kReadOnly);
     fake.FailWhen([](Operation op, const std::wstring& argument) {
         return (op == Operation::StartProgram && argument.find(L"taskkill") != std::wstring::npos) ||
-               (op == Operation::FindFirstName && argument == L"D:\\DNF\\*.spk");
+               (op == Operation::FindFirstName && argument == LR"(\\?\D:\DNF\*.spk)");
     });
     window.failServerRead = [](int) { return true; };
     RunRepair(fake, window);
 
-    EXPECT_EQ(fake.RemovedFiles(), (std::vector<std::wstring>{L"D:\\DNF\\a.tdl", L"D:\\DNF\\c.dmp"}));
+    EXPECT_EQ(fake.RemovedFiles(), (std::vector<std::wstring>{LR"(\\?\D:\DNF\a.tdl)", LR"(\\?\D:\DNF\c.dmp)"}));
     EXPECT_TRUE(fake.Exists(L"D:\\DNF\\start\\TenProtect\\BugTrace.log"));
     EXPECT_EQ(fake.Messages(), std::vector<std::wstring>{std::wstring(kCompletionMessage)});
     // An unreadable server choice starts the official client.
@@ -115,25 +116,42 @@ TEST_F(RepairRun, UnreadableFolderSkipsOnlyTheStepsThatNeedIt) {
     EXPECT_EQ(fake.StartedPrograms(), (std::vector<StartedProgram>{{kTaskkillCommand, StartStyle::Hidden}}));
 }
 
-TEST_F(RepairRun, AbsentGameFolderOrClientStillCompletes) {
-    FakeWindow missing{L"D:\\NoGame"};
-    RunRepair(fake, missing);
-    EXPECT_EQ(fake.Messages(), std::vector<std::wstring>{std::wstring(kCompletionMessage)});
-    EXPECT_EQ(fake.StartedPrograms(), (std::vector<StartedProgram>{{kTaskkillCommand, StartStyle::Hidden}}));
-    EXPECT_EQ(fake.Calls().back(), (ServiceCall{Operation::StartProgram, LR"("D:\NoGame\start\DNFchina.exe")"}));
+// A mistyped or stale folder must not end the player's game and then report success for deleting nothing.
+TEST_F(RepairRun, AFolderThatIsNotThereIsRefusedBeforeAnythingIsEnded) {
+    // The last one is "D:\DNF" pasted with a trailing blank: a folder of another name.
+    for (const wchar_t* folder : {L"D:\\NoGame", L"D:\\DNF\\keep.txt", L"Q:\\DNF", L"D:\\DNF "}) {
+        fake.ClearRecords();
+        FakeWindow missing{folder};
+        RunRepair(fake, missing);
+        EXPECT_EQ(fake.Messages(), std::vector<std::wstring>{std::wstring(kUnsafeFolderMessage)}) << folder;
+        EXPECT_TRUE(fake.StartedPrograms().empty()) << folder;
+        EXPECT_TRUE(fake.RemovedFiles().empty()) << folder;
+    }
 }
 
-TEST_F(RepairRun, SeparatorsAreJoinedAsTheyStand) {
+TEST_F(RepairRun, AFolderWithoutAClientIsSweptAndTheClientStartFailsSilently) {
+    fake.AddFile(L"D:\\Bare\\a.tdl");
+    FakeWindow bare{L"D:\\Bare"};
+    RunRepair(fake, bare);
+    EXPECT_EQ(fake.RemovedFiles(), std::vector<std::wstring>{LR"(\\?\D:\Bare\a.tdl)"});
+    EXPECT_EQ(fake.Messages(), std::vector<std::wstring>{std::wstring(kCompletionMessage)});
+    EXPECT_EQ(fake.StartedPrograms(), (std::vector<StartedProgram>{{kTaskkillCommand, StartStyle::Hidden}}));
+    EXPECT_EQ(fake.Calls().back(), (ServiceCall{Operation::StartProgram, LR"("D:\Bare\start\DNFchina.exe")"}));
+}
+
+// The program folder is joined as it stands; the game folder is read once, as Windows reads a folder, and every
+// path under it names that one folder.
+TEST_F(RepairRun, TheProgramFolderIsJoinedAsItStandsAndTheGameFolderAsRead) {
     fake.SetProgramFolder(L"C:\\");
     fake.AddFile(L"C:\\taskkill.exe");
-    FakeWindow trailing{L"D:\\DNF\\"};
+    FakeWindow trailing{L"D:/DNF.\\"};
     RunRepair(fake, trailing);
     const auto& calls = fake.Calls();
     for (const ServiceCall& expected :
          {ServiceCall{Operation::FindFirstName, L"C:\\\\taskkill.exe"},
-          ServiceCall{Operation::RemoveFile, L"D:\\DNF\\\\a.tdl"},
-          ServiceCall{Operation::RemoveFile, L"D:\\DNF\\\\start\\TenProtect\\BugTrace.log"},
-          ServiceCall{Operation::StartProgram, LR"("D:\DNF\\start\DNFchina.exe")"}}) {
+          ServiceCall{Operation::RemoveFile, LR"(\\?\D:\DNF\a.tdl)"},
+          ServiceCall{Operation::RemoveFile, LR"(\\?\D:\DNF\start\TenProtect\BugTrace.log)"},
+          ServiceCall{Operation::StartProgram, LR"("D:\DNF\start\DNFchina.exe")"}}) {
         EXPECT_NE(std::find(calls.begin(), calls.end(), expected), calls.end()) << expected.argument;
     }
     EXPECT_TRUE(fake.StartedPrograms().front().commandLine.starts_with(LR"("C:\\taskkill.exe" /F /IM TenSafe.exe)"));
@@ -176,7 +194,7 @@ TEST_F(RepairRun, ASecondRunStartsFromScratch) {
     fake.ClearRecords();
     fake.AddFile(L"D:\\DNF\\later.tdl");
     RunRepair(fake, window);
-    EXPECT_EQ(fake.RemovedFiles(), std::vector<std::wstring>{L"D:\\DNF\\later.tdl"});
+    EXPECT_EQ(fake.RemovedFiles(), std::vector<std::wstring>{LR"(\\?\D:\DNF\later.tdl)"});
     EXPECT_EQ(fake.StartedPrograms().size(), 2u);
 }
 

@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "platform/command_line.h"
+#include "platform/extended_length_path.h"
+#include "platform/path_syntax.h"
 #include "platform/wildcard_match.h"
 
 namespace velstrand::testing {
@@ -16,10 +18,6 @@ std::wstring Folded(std::wstring_view text) {
     return folded;
 }
 
-bool IsSeparator(wchar_t c) {
-    return c == L'\\' || c == L'/';
-}
-
 bool HasWildcard(std::wstring_view text) {
     return text.find_first_of(L"*?") != std::wstring_view::npos;
 }
@@ -29,60 +27,40 @@ bool HasInvalidCharacter(std::wstring_view text) {
            std::any_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x20; });
 }
 
-// A path taken apart: the root ("C:" or "\\SERVER\SHARE", folded) and its components, with "." and ".." and
-// repeated separators resolved as Windows resolves them before it looks at the disk.
+// A path taken apart as the file system takes it: read through the same function as the Windows realisation
+// reads it (relative forms on drive C:, whose current folder is its root), its volume folded, and each name below
+// as written.
 struct ParsedPath {
     std::wstring root;
     std::vector<std::wstring> components;
+    bool endsInSeparator = false;  // then the path names a folder, and a file of that name is not found
 };
 
 std::optional<ParsedPath> Parse(std::wstring_view path) {
     if (HasInvalidCharacter(path)) {
         return std::nullopt;
     }
-    ParsedPath parsed;
-    std::size_t position = 0;
-    if (path.size() >= 2 && path[1] == L':') {
-        parsed.root = Folded(path.substr(0, 2));
-        position = 2;
-    } else if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
-        std::vector<std::wstring> parts;
-        std::size_t start = 2;
-        for (int i = 0; i < 2; ++i) {
-            std::size_t end = start;
-            while (end < path.size() && !IsSeparator(path[end])) {
-                ++end;
-            }
-            if (end == start) {
-                return std::nullopt;
-            }
-            parts.emplace_back(path.substr(start, end - start));
-            start = end + 1;
-        }
-        parsed.root = Folded(L"\\\\" + parts[0] + L"\\" + parts[1]);
-        position = std::min(start, path.size());
-    } else {
-        parsed.root = L"C:";  // a rooted or relative path is on the current drive, whose current folder is its root
+    const std::optional<std::wstring> extended = ExtendedLengthPath(path, L"C:\\");
+    const std::optional<VolumePath> split = extended ? SplitOnVolume(*extended) : std::nullopt;
+    if (!split) {
+        return std::nullopt;
     }
-    std::wstring component;
-    auto flush = [&] {
-        if (component == L"..") {
-            if (!parsed.components.empty()) {
-                parsed.components.pop_back();
-            }
-        } else if (!component.empty() && component != L".") {
-            parsed.components.push_back(component);
-        }
-        component.clear();
-    };
-    for (; position < path.size(); ++position) {
-        if (IsSeparator(path[position])) {
-            flush();
-        } else {
-            component += path[position];
-        }
+    ParsedPath parsed{Folded(split->plainVolume), {}, false};
+    std::wstring_view below = split->below;
+    if (below.ends_with(L'\\')) {
+        below.remove_suffix(1);
+        parsed.endsInSeparator = true;
     }
-    flush();
+    // Below its volume a "\\?\" path is not normalised: Windows refuses an empty name, "." or "..", and a "/".
+    for (std::size_t start = 0; !below.empty() && start <= below.size();) {
+        const std::size_t end = std::min(below.find(L'\\', start), below.size());
+        const std::wstring_view name = below.substr(start, end - start);
+        if (name.empty() || name == L"." || name == L".." || name.find(L'/') != std::wstring_view::npos) {
+            return std::nullopt;
+        }
+        parsed.components.emplace_back(name);
+        start = end + 1;
+    }
     return parsed;
 }
 
@@ -105,39 +83,48 @@ FakeServices::FakeServices() : world_(std::make_unique<Node>()) {
 
 FakeServices::~FakeServices() = default;
 
-FakeServices::Node* FakeServices::Resolve(const std::wstring& path, bool followFinalLink) const {
+FakeServices::Node* FakeServices::Resolve(const std::wstring& path, bool followFinalLink, bool parentOnly) const {
     struct Walker {
         const FakeServices& self;
-        Node* Walk(const std::wstring& path, bool followFinal, int depth) const {
-            const auto parsed = Parse(path);
-            if (!parsed || depth > kMaxLinkDepth) {
+        Node* Walk(const ParsedPath& parsed, std::size_t names, bool followFinal, int depth) const {
+            if (depth > kMaxLinkDepth) {
                 return nullptr;
             }
-            const auto drive = self.world_->children.find(parsed->root);
+            const auto drive = self.world_->children.find(parsed.root);
             if (drive == self.world_->children.end()) {
                 return nullptr;
             }
             Node* node = drive->second.get();
-            for (std::size_t i = 0; i < parsed->components.size(); ++i) {
+            for (std::size_t i = 0; i < names; ++i) {
                 if (node->linkTarget) {
-                    node = Walk(*node->linkTarget, true, depth + 1);
+                    node = Through(*node, depth);
                     if (node == nullptr) {
                         return nullptr;
                     }
                 }
-                const auto child = node->children.find(Folded(parsed->components[i]));
+                const auto child = node->children.find(Folded(parsed.components[i]));
                 if (child == node->children.end()) {
                     return nullptr;
                 }
                 node = child->second.get();
             }
-            if (followFinal && node->linkTarget) {
-                return Walk(*node->linkTarget, true, depth + 1);
-            }
-            return node;
+            return followFinal && node->linkTarget ? Through(*node, depth) : node;
+        }
+        Node* Through(const Node& link, int depth) const {
+            const auto target = Parse(*link.linkTarget);
+            return target ? Walk(*target, target->components.size(), true, depth + 1) : nullptr;
         }
     };
-    return Walker{*this}.Walk(path, followFinalLink, 0);
+    const auto parsed = Parse(path);
+    if (!parsed || (parentOnly && parsed->components.empty())) {
+        return nullptr;
+    }
+    const std::size_t names = parsed->components.size() - (parentOnly ? 1 : 0);
+    Node* node = Walker{*this}.Walk(*parsed, names, followFinalLink || parentOnly, 0);
+    if (node != nullptr && !parentOnly && parsed->endsInSeparator && !node->IsFolder()) {
+        return nullptr;
+    }
+    return node;
 }
 
 FakeServices::Node* FakeServices::Make(const std::wstring& path, std::uint32_t attributes, bool isFolder) {
@@ -233,9 +220,13 @@ std::optional<std::wstring> FakeServices::FindFirstName(const std::wstring& patt
         return std::nullopt;
     }
     const auto split = std::find_if(pattern.rbegin(), pattern.rend(), IsSeparator).base();
-    const std::wstring folderPath(pattern.begin(), split);
+    const std::wstring folderPath =
+        split == pattern.begin() ? std::wstring(L".") : std::wstring(pattern.begin(), split);
     const std::wstring namePattern(split, pattern.end());
-    if (HasWildcard(folderPath) || HasInvalidCharacter(pattern)) {
+    // The "?" of a "\\?\" prefix is no wildcard.
+    const std::wstring_view folderNames =
+        std::wstring_view(folderPath).substr(folderPath.starts_with(L"\\\\?\\") ? 4 : 0);
+    if (HasWildcard(folderNames) || HasInvalidCharacter(pattern)) {
         return std::nullopt;
     }
     const auto parsed = Parse(folderPath);
@@ -244,7 +235,7 @@ std::optional<std::wstring> FakeServices::FindFirstName(const std::wstring& patt
     }
 
     Listing listing{pattern, {}, 0};
-    const Node* folder = Resolve(folderPath.empty() ? L"." : folderPath, true);
+    const Node* folder = Resolve(folderPath, true);
     if (folder != nullptr && folder->IsFolder()) {
         const bool withFolders = filter == ListingFilter::PlainFilesAndFolders;
         if (withFolders && !parsed->components.empty()) {
@@ -290,18 +281,12 @@ bool FakeServices::RemoveFile(const std::wstring& path) {
     if (!Record(Operation::RemoveFile, path)) {
         return false;
     }
-    const auto parsed = Parse(path);
-    Node* node = Resolve(path, false);
-    if (!parsed || node == nullptr || node->IsFolder() || (node->attributes & attribute::kReadOnly) != 0 ||
-        parsed->components.empty()) {
+    const Node* node = Resolve(path, false);
+    Node* parent = Resolve(path, true, true);
+    if (node == nullptr || parent == nullptr || node->IsFolder() || (node->attributes & attribute::kReadOnly) != 0) {
         return false;
     }
-    std::wstring parentPath = parsed->root;
-    for (std::size_t i = 0; i + 1 < parsed->components.size(); ++i) {
-        parentPath += L"\\" + parsed->components[i];
-    }
-    Node* parent = Resolve(parentPath + L"\\", true);
-    parent->children.erase(Folded(parsed->components.back()));
+    parent->children.erase(Folded(node->name));
     removed_.push_back(path);
     return true;
 }

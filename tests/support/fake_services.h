@@ -97,7 +97,8 @@ class FakeServices final : public RuntimeServices {
     };
 
     bool Record(Operation operation, const std::wstring& argument);
-    Node* Resolve(const std::wstring& path, bool followFinalLink) const;
+    // `parentOnly`: the folder that holds the last name, through links.
+    Node* Resolve(const std::wstring& path, bool followFinalLink, bool parentOnly = false) const;
     Node* Make(const std::wstring& path, std::uint32_t attributes, bool isFolder);
 
     std::unique_ptr<Node> world_;
