@@ -76,7 +76,10 @@ TEST_F(RepairClickTest, AFolderThatIsNoGameFolderIsRefused) {
     const auto app = StartAppAndWaitForWindow();
     ASSERT_NE(app->Window(), nullptr);
 
-    for (const std::wstring folder : {L"D:\\", L"", L"   ", L"Games\\DNF"}) {
+    // The last two exist as typed only in part: a pasted trailing blank, and a file.
+    for (const std::wstring& folder :
+         {std::wstring(L"D:\\"), std::wstring(), std::wstring(L"   "), std::wstring(L"Games\\DNF"),
+          game_.wstring() + L" ", (game_ / L"keep.txt").wstring()}) {
         SCOPED_TRACE(::testing::PrintToString(std::string(folder.begin(), folder.end())));
         SetText(app->Control(kText1), folder);
         const HWND box = ClickStart(*app);

@@ -74,9 +74,8 @@ bool FindListing::ReadFolder(const std::wstring& folder) {
     }
     WIN32_FIND_DATAW data;
     // Without 8.3 aliases, which nothing here reads and which the file system must otherwise make up per entry.
-    UniqueFindHandle find(shortcuts_ == Shortcuts::On ? ::FindFirstFileExW(everything->c_str(), FindExInfoBasic, &data,
-                                                                           FindExSearchNameMatch, nullptr, 0)
-                                                      : ::FindFirstFileW(everything->c_str(), &data));
+    UniqueFindHandle find(
+        ::FindFirstFileExW(everything->c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
     if (!find) {
         const DWORD error = ::GetLastError();
         return MeansNoEntries(error) || (error == ERROR_INVALID_NAME && NamesAFile(folder));
@@ -94,7 +93,7 @@ std::optional<std::wstring> FindListing::First(const std::wstring& pattern, List
     inProgress_ = false;
     matches_.clear();
     next_ = 0;
-    const bool reuse = snapshotUsable_ && shortcuts_ == Shortcuts::On;
+    const bool reuse = snapshotUsable_;
     snapshotUsable_ = false;
 
     const std::size_t nameStart = NamePartStart(pattern);
@@ -136,7 +135,7 @@ std::optional<std::wstring> FindListing::Next() {
 }
 
 std::optional<std::uint32_t> FindListing::AttributesOfLastReturned(const std::wstring& path) const {
-    if (shortcuts_ == Shortcuts::Off || !inProgress_ || next_ == 0) {
+    if (!inProgress_ || next_ == 0) {
         return std::nullopt;
     }
     const Entry& last = snapshot_[matches_[next_ - 1]];

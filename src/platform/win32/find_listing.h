@@ -17,11 +17,6 @@ namespace velstrand {
 // pattern against an entry's 8.3 alias: asked for "*.tdl" it would return "a.tdlx" (alias "A~1.TDL").
 class FindListing {
   public:
-    // Off reads every listing from the disk, with the 8.3 aliases it does not need, and answers no attribute
-    // query: the plain way, kept so that the benchmark can measure what the shortcuts save.
-    enum class Shortcuts { On, Off };
-    explicit FindListing(Shortcuts shortcuts = Shortcuts::On) : shortcuts_(shortcuts) {}
-
     // Abandons the listing in progress, lists the folder part of `pattern` and keeps the entries whose names
     // match its last part. Empty text when nothing matches or the folder does not exist; no result when the
     // folder cannot be listed for another reason (a malformed path, a drive that is not ready).
@@ -37,8 +32,6 @@ class FindListing {
     void ForgetSnapshot() { snapshotUsable_ = false; }
 
   private:
-    Shortcuts shortcuts_;
-
     // The folder as last read, whole. A sweep lists each folder twice in a row (its pattern, then every entry),
     // so that full listing is served from this snapshot; it serves that one listing and no other, so the next
     // sweep, and the next run, see the disk afresh.

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 #include "platform/runtime_services.h"
@@ -20,27 +19,17 @@ struct StartedProgram {
     UniqueKernelHandle process;
 };
 
-// The two ways Windows starts a program, apart so that tests can see which way a failure takes.
-struct StartMethods {
-    // CreateProcessW: the process, or none with the error it failed with.
-    std::function<UniqueKernelHandle(const std::wstring& program,
-                                     const std::wstring& commandLine,
-                                     StartStyle style,
-                                     DWORD& error)>
-        direct;
-    // ShellExecuteExW: whether the program started.
-    std::function<bool(const std::wstring& program, const std::wstring& arguments, StartStyle style)> shell;
-};
-
-const StartMethods& SystemStartMethods();
+// Whether a program that CreateProcessW refused with `error` goes to the shell. Only this failure means that the
+// exact program was found and can run, with rights this tool lacks; any other would only let the shell's own
+// reading of a command line start another program in its place.
+bool NeedsTheShell(DWORD createProcessError);
 
 // Starts the program at the head of `commandLine` with the whole line as its command line, shown in `style`, and
 // returns without waiting for it. The program is named to the system by its exact path, so an unquoted
 // "C:\Program Files\x.exe" can never start "C:\Program.exe" in its place; it inherits this process's current
-// folder. A program whose manifest asks for administrator rights cannot be started directly by a tool that runs
-// without them; the shell starts it then, after the system has asked the user.
-StartedProgram StartDetached(const std::wstring& commandLine,
-                             StartStyle style,
-                             const StartMethods& methods = SystemStartMethods());
+// folder. A hidden helper loads its DLLs from System32 first (see MitigationPolicyFor). A program whose manifest
+// asks for administrator rights cannot be started directly by a tool that runs without them; the shell starts it
+// then, after the system has asked the user in a prompt owned by `owner`.
+StartedProgram StartDetached(const std::wstring& commandLine, StartStyle style, HWND owner);
 
 }  // namespace velstrand

@@ -51,7 +51,7 @@ bool Win32Services::StartProgram(const std::wstring& commandLine, StartStyle sty
         ::WaitForSingleObject(helper_.Get(), kHelperGraceMilliseconds);
         helper_.Reset();
     }
-    StartedProgram started = StartDetached(commandLine, style);
+    StartedProgram started = StartDetached(commandLine, style, messageOwner_);
     if (started.started && style == StartStyle::Hidden) {
         // Empty when the shell started it: that start is never waited for.
         helper_ = std::move(started.process);

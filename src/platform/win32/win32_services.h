@@ -16,10 +16,8 @@ namespace velstrand {
 // called from the user-interface thread; ReadRegistryString needs COM on that thread (see ScopedComInit).
 class Win32Services final : public RuntimeServices {
   public:
-    explicit Win32Services(FindListing::Shortcuts shortcuts = FindListing::Shortcuts::On) : listing_(shortcuts) {}
-
-    // Message boxes shown from now on are owned by `owner`, which they disable while they are up; before the
-    // main window exists they have no owner.
+    // Message boxes and consent prompts shown from now on are owned by `owner`: a box disables it while it is up,
+    // and a prompt comes to the front with it. Before the main window exists they have no owner.
     void SetMessageOwner(HWND owner) { messageOwner_ = owner; }
 
     std::optional<std::wstring> FindFirstName(const std::wstring& pattern, ListingFilter filter) override;

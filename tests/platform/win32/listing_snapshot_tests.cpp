@@ -3,11 +3,13 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_services.h"
 #include "repair/file_sweep.h"
 #include "scratch_folder.h"
@@ -71,20 +73,46 @@ TEST_F(ListingSnapshot, AttributesComeFromTheListingOnlyForTheEntryJustListed) {
     ::SetFileAttributesW(scratch.Below(L"b.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST_F(ListingSnapshot, ASweepFindsTheSameWithAndWithoutShortcuts) {
+// An independent plain walk: every folder listed once with FindFirstFileW, names matched here, links not entered.
+void PlainWalk(const std::wstring& folder, std::vector<std::wstring>& tdl) {
+    std::vector<std::wstring> subFolders;
+    WIN32_FIND_DATAW data;
+    const UniqueFindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &data));
+    for (bool more = static_cast<bool>(find); more; more = ::FindNextFileW(find.Get(), &data)) {
+        const std::wstring name = data.cFileName;
+        const DWORD attributes = data.dwFileAttributes;
+        if ((attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0) {
+            continue;
+        }
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            if (name.size() > 4 && ::_wcsicmp(name.c_str() + name.size() - 4, L".tdl") == 0) {
+                tdl.push_back(folder + L"\\" + name);
+            }
+        } else if (name.front() != L'.' && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+            subFolders.push_back(folder + L"\\" + name);
+        }
+    }
+    for (const std::wstring& subFolder : subFolders) {
+        PlainWalk(subFolder, tdl);
+    }
+}
+
+// The snapshot and the attributes served from it must find exactly what reading the disk plainly finds.
+TEST_F(ListingSnapshot, ASweepFindsWhatAPlainWalkFinds) {
     for (const wchar_t* file : {L"sub\\x.tdl", L"sub\\deep\\y.tdl", L"sub\\deep\\z.tdlx", L"q.TDL"}) {
         WriteFile(scratch.Below(file), "x");
     }
     WriteFile(scratch.Below(L"Secret\\hidden-below.tdl"), "x");
     ::SetFileAttributesW(scratch.Below(L"Secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
 
-    Win32Services plain(FindListing::Shortcuts::Off);
-    std::vector<std::wstring> withShortcuts;
-    std::vector<std::wstring> without;
-    TreeSearch(services, scratch.Path().wstring(), L"*.tdl", withShortcuts);
-    TreeSearch(plain, scratch.Path().wstring(), L"*.tdl", without);
-    EXPECT_EQ(withShortcuts, without);
-    EXPECT_EQ(withShortcuts.size(), 4u);
+    std::vector<std::wstring> swept;
+    TreeSearch(services, scratch.Path().wstring(), L"*.tdl", swept);
+    std::vector<std::wstring> walked;
+    PlainWalk(scratch.Path().wstring(), walked);
+    std::sort(walked.begin(), walked.end());
+    std::sort(swept.begin(), swept.end());
+    EXPECT_EQ(swept, walked);
+    EXPECT_EQ(swept.size(), 4u);
 }
 
 }  // namespace

@@ -26,14 +26,15 @@ std::wstring FullPathName(const std::wstring& path) {
 
 // The normalisation must be the system's own: a folder text means the same to a sweep as it did to Windows
 // before the prefix switched Windows' own normalisation off. (Wine keeps a doubled separator after a share's name,
-// which Windows collapses, so no such case is here.)
+// which Windows collapses, and makes "..." into "..", which Windows keeps: those cases are held to Microsoft's
+// documentation instead, natively.)
 TEST(ExtendedLengthPath, NormalisesAsGetFullPathNameDoes) {
     const std::wstring current = CurrentFolder();
     const std::wstring drive = current.substr(0, 2);
     for (const std::wstring& path :
          {std::wstring(LR"(C:\a\b)"), std::wstring(LR"(C:\\a\\\b\)"), std::wstring(L"C:/a/b/c"),
           std::wstring(LR"(C:\a\.\b\..\c)"), std::wstring(LR"(C:\..\..\a)"), std::wstring(LR"(C:\dir.\x)"),
-          std::wstring(LR"(C:\a..\...\x)"), std::wstring(LR"(C:\dir \x)"), std::wstring(LR"(D:\地下城与勇士\start)"),
+          std::wstring(LR"(C:\a..\x)"), std::wstring(LR"(C:\dir \x)"), std::wstring(LR"(D:\地下城与勇士\start)"),
           std::wstring(LR"(\\server\share\a\..\..\b)"), std::wstring(L"//server/share/x/"), std::wstring(L"dir\\x"),
           std::wstring(L"..\\x"), std::wstring(L"\\rooted\\x"), drive + L"dir\\x", std::wstring(L".")}) {
         const std::wstring full = FullPathName(path);

@@ -9,6 +9,8 @@
 #include "platform/command_line.h"
 #include "platform/win32/program_start.h"
 #include "platform/win32/scoped_com_init.h"
+#include "platform/win32/shell_start.h"
+#include "platform/win32/start_attributes.h"
 #include "platform/win32/win32_services.h"
 #include "scratch_folder.h"
 #include "test_files.h"
@@ -28,16 +30,6 @@ int ConsoleWindowCount() {
         },
         reinterpret_cast<LPARAM>(&count));
     return count;
-}
-
-// Direct starts fail as for a program whose manifest asks for administrator rights; the shell starts for real.
-StartMethods AsIfElevationWereRequired() {
-    StartMethods methods = SystemStartMethods();
-    methods.direct = [](const std::wstring&, const std::wstring&, StartStyle, DWORD& error) {
-        error = kElevationRequired;
-        return UniqueKernelHandle();
-    };
-    return methods;
 }
 
 class StartProgram : public ::testing::Test {
@@ -137,30 +129,39 @@ TEST_F(StartProgram, AHiddenConsoleHelperGetsNoConsoleWindow) {
     EXPECT_TRUE(helper.ReleaseAndWaitForEnd());
 }
 
-TEST(StartDetached, OnlyAFailureForWantOfRightsGoesThroughTheShell) {
-    for (const DWORD error : {DWORD{kElevationRequired}, DWORD{ERROR_FILE_NOT_FOUND}, DWORD{ERROR_ACCESS_DENIED},
-                              DWORD{ERROR_BAD_EXE_FORMAT}}) {
-        std::vector<std::wstring> shellStarts;
-        const StartMethods methods{
-            [&](const std::wstring&, const std::wstring&, StartStyle, DWORD& failure) {
-                failure = error;
-                return UniqueKernelHandle();
-            },
-            [&](const std::wstring& program, const std::wstring& arguments, StartStyle style) {
-                shellStarts.push_back(program + L"|" + arguments + L"|" + std::to_wstring(static_cast<int>(style)));
-                return true;
-            }};
-        const StartedProgram started =
-            StartDetached(LR"("C:\My Game\start\DNFchina.exe" /x y)", StartStyle::MinimisedWithFocus, methods);
-        if (error == kElevationRequired) {
-            EXPECT_TRUE(started.started);
-            EXPECT_FALSE(started.process) << "a shell start is never waited for";
-            EXPECT_EQ(shellStarts, std::vector<std::wstring>{LR"(C:\My Game\start\DNFchina.exe|/x y|2)"});
-        } else {
-            EXPECT_FALSE(started.started) << error;
-            EXPECT_TRUE(shellStarts.empty()) << error;
-        }
+TEST(NeedsTheShell, OnlyAFailureForWantOfRights) {
+    EXPECT_TRUE(NeedsTheShell(kElevationRequired));
+    for (const DWORD error : {DWORD{ERROR_FILE_NOT_FOUND}, DWORD{ERROR_ACCESS_DENIED}, DWORD{ERROR_BAD_EXE_FORMAT}}) {
+        EXPECT_FALSE(NeedsTheShell(error)) << error;
     }
+}
+
+TEST(ShellStartInfo, NamesTheExactProgramItsArgumentsAndTheOwnerOfTheConsentPrompt) {
+    const std::wstring program = LR"(C:\My Game\start\DNFchina.exe)";
+    const std::wstring arguments = L"/x y";
+    const HWND owner = ::GetDesktopWindow();
+    const SHELLEXECUTEINFOW info = ShellStartInfo(program, arguments, StartStyle::MinimisedWithFocus, owner);
+    EXPECT_EQ(info.cbSize, sizeof(info));
+    EXPECT_EQ(info.hwnd, owner) << "without an owner the prompt may only flash in the taskbar";
+    EXPECT_EQ(info.lpFile, program.c_str());
+    EXPECT_EQ(info.lpParameters, arguments.c_str());
+    EXPECT_EQ(info.nShow, SW_SHOWMINIMIZED);
+    EXPECT_EQ(info.lpDirectory, nullptr) << "no working folder of its own";
+    EXPECT_EQ(info.lpVerb, nullptr);
+    EXPECT_EQ(info.fMask, static_cast<ULONG>(SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC)) << "no box, no process handle";
+    EXPECT_EQ(ShellStartInfo(program, L"", StartStyle::Hidden, nullptr).lpParameters, nullptr);
+}
+
+// Wine accepts the policy and ignores it; only a real Windows shows its effect.
+TEST(StartAttributes, AHiddenHelperLoadsFromSystem32FirstAndAClientAsItWould) {
+    EXPECT_EQ(MitigationPolicyFor(StartStyle::Hidden),
+              PROCESS_CREATION_MITIGATION_POLICY_IMAGE_LOAD_PREFER_SYSTEM32_ALWAYS_ON);
+    const StartAttributes helper(MitigationPolicyFor(StartStyle::Hidden));
+    EXPECT_NE(helper.List(), nullptr);
+    EXPECT_EQ(helper.MitigationPolicy(), PROCESS_CREATION_MITIGATION_POLICY_IMAGE_LOAD_PREFER_SYSTEM32_ALWAYS_ON);
+
+    EXPECT_EQ(MitigationPolicyFor(StartStyle::MinimisedWithFocus), std::nullopt) << "the game loads its own DLLs";
+    EXPECT_EQ(StartAttributes(std::nullopt).List(), nullptr);
 }
 
 TEST_F(StartProgram, TheShellStartsTheExactProgramInTheStyleGivenAndTheCurrentFolder) {
@@ -168,9 +169,7 @@ TEST_F(StartProgram, TheShellStartsTheExactProgramInTheStyleGivenAndTheCurrentFo
     const PlacedStub planted(scratch_.Below(L"My.exe"));
     ASSERT_TRUE(client.Placed() && planted.Placed());
 
-    ASSERT_TRUE(
-        StartDetached(Quoted(client.Path()) + L" --flag", StartStyle::MinimisedWithFocus, AsIfElevationWereRequired())
-            .started);
+    ASSERT_TRUE(StartThroughShell(client.Path(), L"--flag", StartStyle::MinimisedWithFocus, nullptr));
     const auto record = client.WaitForRecord();
     ASSERT_TRUE(record);
     EXPECT_EQ(record->at(L"show"), L"2");

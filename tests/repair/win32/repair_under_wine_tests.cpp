@@ -134,5 +134,55 @@ TEST_F(RepairUnderWine, EndsTheGameSweepsTheTreeAndStartsTheOfficialClientLast) 
     ::SetFileAttributesW((game / L"readonly.spk").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// What a listing returns is what the file system holds: a folder "foo." beside a link "foo", and "bar." beside a
+// hidden "bar". Plain paths name "foo" and "bar" for both; a sweep must enter each twin as it was listed.
+class FolderTwins : public RepairUnderWine {
+  protected:
+    // The file system's own spelling of a path below the scratch folder, which keeps a trailing period.
+    static std::wstring AsListed(const fs::path& path) { return L"\\\\?\\" + path.wstring(); }
+
+    static void WriteAsListed(const fs::path& path) {
+        ::CreateDirectoryW(AsListed(path.parent_path()).c_str(), nullptr);
+        const UniqueFileHandle file(::CreateFileW(AsListed(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+
+    static bool ExistsAsListed(const fs::path& path) {
+        return ::GetFileAttributesW(AsListed(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+};
+
+TEST_F(FolderTwins, EachTwinIsSweptAsListedAndTheLinkAndTheHiddenFolderAreLeftAlone) {
+    const std::vector<fs::path> outsideFiles = {outside / L"far.tdl", outside / L"far.dmp"};
+    const std::vector<fs::path> hiddenFiles = {game / L"bar" / L"secret.spk", game / L"bar" / L"keep.txt"};
+    const std::vector<fs::path> swept = {game / L"foo." / L"near.tdl", game / L"bar." / L"open.dmp"};
+    const std::vector<fs::path> kept = {game / L"foo." / L"keep.txt", game / L"bar." / L"keep.txt"};
+    for (const auto* files : {&outsideFiles, &hiddenFiles}) {
+        for (const fs::path& file : *files) {
+            WriteFile(file);
+        }
+    }
+    SetHidden(game / L"bar");
+    for (const auto* files : {&swept, &kept}) {
+        for (const fs::path& file : *files) {
+            WriteAsListed(file);
+        }
+    }
+    const FolderLink link(game / L"foo", outside);
+    ASSERT_TRUE(link.Made()) << "the test could not make a folder link";
+    ASSERT_TRUE(ExistsAsListed(game / L"foo." / L"near.tdl")) << "the test could not make a folder \"foo.\"";
+
+    Run(true);
+
+    for (const auto* files : {&outsideFiles, &hiddenFiles, &kept}) {
+        for (const fs::path& file : *files) {
+            EXPECT_TRUE(ExistsAsListed(file)) << file;
+        }
+    }
+    for (const fs::path& file : swept) {
+        EXPECT_FALSE(ExistsAsListed(file)) << file;
+    }
+}
+
 }  // namespace
 }  // namespace velstrand::testing

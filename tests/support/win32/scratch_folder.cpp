@@ -12,7 +12,8 @@ namespace velstrand::testing {
 
 namespace {
 
-// Depth first, never following a link: a folder link is removed as the link it is.
+// Depth first, never following a link: a folder link is removed as the link it is. `path` is in the file system's
+// own "\\?\" spelling, so that a folder "foo." is removed as itself and never as the "foo" beside it.
 void RemoveTree(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -57,7 +58,7 @@ ScratchFolder::~ScratchFolder() {
     // A helper program that has just ended may hold its file for a moment longer.
     WaitUntil(
         [this] {
-            RemoveTree(path_.wstring());
+            RemoveTree(L"\\\\?\\" + path_.wstring());
             return ::GetFileAttributesW(path_.c_str()) == INVALID_FILE_ATTRIBUTES;
         },
         std::chrono::milliseconds(3000));
