@@ -97,6 +97,7 @@ TEST_F(MainWindowTest, TheReadingsFollowTheControlsAndFailOnceTheWindowIsGone) {
 
 TEST_F(MainWindowTest, OnlyTheStartButtonStartsARunNotTheDialogKeysCommands) {
     services_.SetRegistryValue(kOfficialValue, RegistryKind::String, L"C:\\Games\\DNF");
+    services_.AddFolder(L"C:\\Games\\DNF");
     Open();
     window_->Load();
     window_->Show(SW_SHOWNORMAL);

@@ -70,11 +70,11 @@ TEST_F(AppTest, EnterInTheFolderBoxAndEscapeDoNotPressTheStartButton) {
     ASSERT_TRUE(TextBecomes(*app, L"D:\\Test\\DNF"));
     EXPECT_EQ(FindMessageBox(app->Id()), nullptr);
 
-    // The button itself still works.
+    // The button itself still works: its run refuses the folder, which is not there.
     Click(app->Control(kCommand1));
     const HWND box = app->WaitForMessageBox();
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), kMissingToolMessage);
+    EXPECT_EQ(MessageBoxText(box), kUnsafeFolderMessage);
 }
 
 TEST_F(AppTest, TabVisitsTheButtonTheFolderAndTheSelectedServer) {

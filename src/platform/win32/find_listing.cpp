@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/path_syntax.h"
 #include "platform/wildcard_match.h"
 #include "platform/win32/file_system_path.h"
 #include "platform/win32/unique_handle.h"
@@ -29,7 +30,7 @@ std::size_t NamePartStart(const std::wstring& pattern) {
 // Whether `folder`, taken without its last separator, is a file. Listing a file's entries is listing a folder
 // that is not there; Wine reports it as a malformed name, which must not make it a failure.
 bool NamesAFile(const std::wstring& folder) {
-    if (folder.size() < 2 || (folder.back() != L'\\' && folder.back() != L'/')) {
+    if (folder.size() < 2 || !IsSeparator(folder.back())) {
         return false;
     }
     const std::optional<std::wstring> onDisk = FileSystemPath(folder.substr(0, folder.size() - 1));
