@@ -10,6 +10,13 @@ root=$(pwd)
 bash scripts/install-deps.sh
 echo "==> Building (preset windows)"
 cmake --preset windows >/dev/null
+# The demo's stand-in client and its driver come with the tests, which a build folder may have been configured
+# without (as the Windows build in the README is): say so, rather than let the build name unknown targets.
+if cmake -N -L build/windows 2>/dev/null | grep -qiE '^VELSTRAND_TESTS:BOOL=(OFF|0|NO|FALSE|N)$'; then
+    echo "run.sh: build/windows is configured with VELSTRAND_TESTS=OFF, but the demo needs the tests' stand-in" \
+        "client and support library: cmake --preset windows -DVELSTRAND_TESTS=ON, then run this again" >&2
+    exit 1
+fi
 cmake --build --preset windows --target Velstrand app_stub_client velstrand_demo_driver
 
 echo "==> Preparing the demo"
