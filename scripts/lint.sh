@@ -125,7 +125,9 @@ if [ ! -f "$tidy_resource_include/stddef.h" ] || [ ! -f "${mingw_include:-}/wind
 fi
 
 # clang-tidy reads a broken .clang-tidy as no file at all and goes on with its default checks: stop here instead.
-if ! checks=$(clang-tidy -p "$build_dir" --list-checks "$(head -n1 "$work/native.units")" 2>&1) ||
+# A test's unit reads both the tests' .clang-tidy and the one it builds on.
+if ! checks=$(clang-tidy -p "$build_dir" --list-checks "$(grep -m1 -F "$root/tests/" "$work/native.units" ||
+    head -n1 "$work/native.units")" 2>&1) ||
     grep -q 'Error parsing' <<<"$checks"; then
     grep -vE '^ |^Enabled checks:' <<<"$checks"
     echo "lint: clang-tidy could not read .clang-tidy (took $(elapsed))" >&2
