@@ -38,7 +38,7 @@ done
 cat "$stdout_file"
 cat "$stderr_file" >&2
 if [ "$status" != 0 ] && [ -z "${DISPLAY:-}" ]; then
-    echo "run_under_wine: no DISPLAY, so no window could open; bash scripts/test.sh runs the tests on a display" \
-        "of their own" >&2
+    echo "run_under_wine: there is no DISPLAY, and a test that opens a window fails without one;" \
+        "bash scripts/test.sh runs the tests on a display of their own" >&2
 fi
 exit "$status"
