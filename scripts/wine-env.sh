@@ -35,6 +35,7 @@ wine_env_desktop_size=1024x768
 
 _started_xvfb_pid=""
 _started_wineserver=0
+_server_started_here=0
 
 wine_env_use_prefix() { export WINEPREFIX=$1; }
 
@@ -95,6 +96,7 @@ _ensure_server() {
     _wine_quietly wineserver "${1:--p10}" || status=$?
     [ "$status" = 2 ] && return 0
     [ "$status" = 0 ] || return 1
+    _server_started_here=1
     _wine_quietly wine cmd /c exit || true
 }
 
@@ -137,11 +139,12 @@ wine_env_start() {
     if [ -z "${VELSTRAND_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
         _start_xvfb || return 1
     fi
+    _server_started_here=0
     wine_env_ensure_server -p || {
         echo "wine-env: the Wine server did not start for $WINEPREFIX" >&2
         return 1
     }
-    _started_wineserver=1
+    _started_wineserver=$_server_started_here
 }
 
 wine_env_stop() {
