@@ -4,7 +4,7 @@ set -euo pipefail
 
 need=()
 for package in cmake ninja-build g++ googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 wine \
-    xvfb fonts-wqy-microhei fonts-wine locales imagemagick xdotool clang-format clang-tidy; do
+    xvfb fonts-wqy-microhei fonts-wine locales imagemagick clang-format clang-tidy; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || need+=("$package")
 done
 

@@ -14,9 +14,8 @@ root=$(pwd)
 
 build=$root/build/windows
 demo=$root/build/demo
-export WINEPREFIX=${VELSTRAND_DEMO_PREFIX:-$root/build/demo-prefix}
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+source scripts/wine-env.sh
+wine_env_use_prefix "${VELSTRAND_DEMO_PREFIX:-$root/build/demo-prefix}"
 # Wine reads the Chinese folder names on its command lines as UTF-8.
 export LC_ALL=C.UTF-8
 
@@ -27,17 +26,7 @@ for file in "$build/Velstrand.exe" "$build/tests/app/app_stub_client.exe"; do
     fi
 done
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "==> Making the demo Wine prefix $WINEPREFIX" >&2
-    mkdir -p "$(dirname "$WINEPREFIX")"
-    wineboot -i </dev/null >/dev/null 2>&1 || true
-    wineserver -w
-fi
-
-# The caption buttons are glyphs of Marlett, which Debian's fonts-wine installs but this Wine does not look for
-# there: the prefix gets a copy of its own.
-mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-cp -u /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+wine_env_make_prefix
 
 official_name=地下城与勇士
 experience_name=地下城与勇士体验服

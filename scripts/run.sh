@@ -10,15 +10,21 @@ root=$(pwd)
 bash scripts/install-deps.sh
 echo "==> Building (preset windows)"
 cmake --preset windows >/dev/null
+# The demo's stand-in client and its driver come with the tests, which a build folder may have been configured
+# without (as the Windows build in the README is): say so, rather than let the build name unknown targets.
+if cmake -N -L build/windows 2>/dev/null | grep -qiE '^VELSTRAND_TESTS:BOOL=(OFF|0|NO|FALSE|N)$'; then
+    echo "run.sh: build/windows is configured with VELSTRAND_TESTS=OFF, but the demo needs the tests' stand-in" \
+        "client and support library: cmake --preset windows -DVELSTRAND_TESTS=ON, then run this again" >&2
+    exit 1
+fi
 cmake --build --preset windows --target Velstrand app_stub_client velstrand_demo_driver
 
 echo "==> Preparing the demo"
 tool=$(bash scripts/make-demo.sh)
 demo=$root/build/demo
 game=$demo/drive/地下城与勇士
-export WINEPREFIX=${VELSTRAND_DEMO_PREFIX:-$root/build/demo-prefix}
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+source scripts/wine-env.sh
+wine_env_use_prefix "${VELSTRAND_DEMO_PREFIX:-$root/build/demo-prefix}"
 # A Chinese locale of the demo's own, which no system setting needs: Wine then draws the captions with a Chinese
 # font and reads the game folder's Chinese name as UTF-8.
 if [ ! -d build/locale/zh_CN.UTF-8 ]; then
@@ -32,24 +38,16 @@ if [ -n "${DISPLAY:-}" ]; then
     echo "==> Opening Velstrand ($tool/Velstrand.exe, Wine prefix $WINEPREFIX)"
     echo "    Game folders: D:\\地下城与勇士 (正式服) and D:\\地下城与勇士体验服 (体验服), drive D: being build/demo/drive."
     echo "    A run deletes their leftover files and starts a stand-in client that writes start/<client>.started."
+    # A window of its own on your desktop, not in a virtual one.
+    wine_env_desktop off
     cd "$tool"
     exec wine Velstrand.exe
 fi
 
 echo "==> No display: one whole repair on a private virtual display"
-# A desktop of Wine's own draws the window frames that a bare X server would not; only for this run.
-desktop_key='HKCU\Software\Wine\Explorer'
-wine reg add "$desktop_key" /v Desktop /d Default /f </dev/null >/dev/null 2>&1
-wine reg add "$desktop_key\\Desktops" /v Default /d 800x600 /f </dev/null >/dev/null 2>&1
-wineserver -k >/dev/null 2>&1 || true
-wineserver -w
-source scripts/wine-env.sh
-restore() {
-    wine_env_stop
-    wine reg delete "$desktop_key" /v Desktop /f </dev/null >/dev/null 2>&1 || true
-    wineserver -w >/dev/null 2>&1 || true
-}
-trap restore EXIT
+# A desktop of Wine's own draws the window frames that a bare X server would not.
+wine_env_desktop on
+trap wine_env_stop EXIT
 wine_env_start
 
 # Every file in the game folder, relative to it; what lies behind the link is listed through it.

@@ -24,9 +24,13 @@ echo "==> Building the Windows program and its tests (preset windows)"
 if cmake --preset windows >/dev/null && cmake --build --preset windows; then
     source scripts/wine-env.sh
     trap wine_env_stop EXIT
-    wine_env_start
-    echo "==> Running the Windows tests under Wine (prefix $WINEPREFIX, display $DISPLAY)"
-    ctest --preset windows || status=1
+    if wine_env_start; then
+        echo "==> Running the Windows tests under Wine (prefix $WINEPREFIX, display $DISPLAY)"
+        ctest --preset windows || status=1
+    else
+        echo "the Windows tests did not run: no Wine environment (see above)" >&2
+        status=1
+    fi
     wine_env_stop
 else
     echo "windows build failed" >&2

@@ -1,62 +1,156 @@
-# Sourced by the scripts that run Windows programs: a Wine prefix of the project's own (never ~/.wine),
-# a private Xvfb display, and a Wine server started so that it does not hold ctest's output pipe open.
-# Defines wine_env_start and wine_env_stop; stops only what it started.
+# The one place that says how the project runs Windows programs under Wine. Sourced by the scripts that run them
+# and by ctest's way into Wine (tests/support/run_under_wine.sh):
+#
+#   source scripts/wine-env.sh
+#
+# sets the Wine prefix (build/wine-prefix, the tests'; never ~/.wine, whatever WINEPREFIX held before), the Wine
+# settings every run shares and the size of the desktop, and defines
+#   wine_env_use_prefix DIR  another prefix of the project's own instead (the demo's)
+#   wine_env_make_prefix     makes the prefix if it is missing: Wine's own set-up, one virtual desktop of the shared
+#                            size that the program and the test drivers share, and the caption buttons' font
+#   wine_env_desktop on|off  whether the programs open on that virtual desktop (on) or as windows of their own;
+#                            it ends the prefix's Wine server, so it comes before wine_env_start
+#   wine_env_ensure_server   starts the Wine server detached from the caller's output unless one runs already
+#   wine_env_start           all of that plus a private Xvfb display; fails, saying why, when Xvfb does not start
+#   wine_env_stop            stops what wine_env_start started, and nothing else
+#
+# CMakePresets.json's windows test preset repeats the prefix, WINEDEBUG and WINEDLLOVERRIDES for what ctest runs
+# outside run_under_wine.sh (CMake scripts that call wine): keep them in step.
+#
+# A Wine server that a program under ctest starts inherits ctest's output pipe, and so do Wine's service processes:
+# ctest then waits for them after every test, or for ever. So the server is started here, detached, and one
+# throwaway Wine call brings the services up detached too.
 
 velstrand_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX=${WINEPREFIX:-$velstrand_root/build/wine-prefix}
-export WINEDEBUG=-all
+export WINEPREFIX=$velstrand_root/build/wine-prefix
+# Wine's err: lines only, which say why Wine ended a program before it ran (-all alone hides them). Written this way
+# rather than as fixme-all, which means the same to Wine: Debian's wine wrapper prints a hint about wine32 on every
+# start unless WINEDEBUG begins with -all, and run_under_wine.sh must see a start that failed without a word.
+export WINEDEBUG=-all,err+all
+# No prompts to install Mono or Gecko when a prefix is made.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
+# The virtual desktop, and the Xvfb screen that holds it.
+wine_env_desktop_size=1024x768
 
 _started_xvfb_pid=""
 _started_wineserver=0
+_server_started_here=0
 
-_free_display() {
-    local n
-    for n in $(seq 91 199); do
-        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-            echo "$n"
-            return 0
+wine_env_use_prefix() { export WINEPREFIX=$1; }
+
+# Wine's programs get no terminal, no output to hold open and not the lock below (fd 9), which a server that
+# forked into the background would otherwise keep for as long as it runs.
+_wine_quietly() { "$@" </dev/null >/dev/null 2>&1 9>&-; }
+
+# Runs a command holding the prefix's lock: ctest may start several test programs at once, and each makes sure of
+# the prefix and the server first.
+_wine_env_locked() {
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    {
+        flock 9 && "$@"
+    } 9>"$WINEPREFIX.lock"
+}
+
+wine_env_desktop() { # wine_env_desktop on|off; takes effect when the Wine server starts again, so it ends it
+    local key='HKCU\Software\Wine\Explorer'
+    if [ "$1" = on ]; then
+        _wine_quietly wine reg add "$key\\Desktops" /v Default /d "$wine_env_desktop_size" /f &&
+            _wine_quietly wine reg add "$key" /v Desktop /d Default /f || return 1
+    else
+        _wine_quietly wine reg delete "$key" /v Desktop /f || true
+    fi
+    _wine_quietly wineserver -k || true
+    _wine_quietly wineserver -w || true
+}
+
+wine_env_make_prefix() { _wine_env_locked _make_prefix; }
+_make_prefix() {
+    # Set up once the marker is there; a set-up cut short is done again.
+    local ready=$WINEPREFIX/velstrand-prefix-ready
+    [ -f "$ready" ] && return 0
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "==> Making the Wine prefix $WINEPREFIX" >&2
+        _wine_quietly wineboot -i || true
+        _wine_quietly wineserver -w || true
+        if [ ! -f "$WINEPREFIX/system.reg" ]; then
+            echo "wine-env: wineboot could not make the Wine prefix $WINEPREFIX" >&2
+            return 1
         fi
+    fi
+    # The caption buttons are glyphs of Marlett, which Debian's fonts-wine installs where this Wine does not look.
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" || return 1
+    wine_env_desktop on || {
+        echo "wine-env: could not set up the virtual desktop in $WINEPREFIX" >&2
+        return 1
+    }
+    touch "$ready"
+}
+
+wine_env_ensure_server() { _wine_env_locked _ensure_server "$@"; }
+_ensure_server() {
+    # wineserver forks into the background and exits 0, or exits 2 at once when this prefix has a server already.
+    # A server of its own ends 10 s after its last program; wine_env_start's lives until wine_env_stop.
+    local status=0
+    _wine_quietly wineserver "${1:--p10}" || status=$?
+    [ "$status" = 2 ] && return 0
+    [ "$status" = 0 ] || return 1
+    _server_started_here=1
+    _wine_quietly wine cmd /c exit || true
+}
+
+_start_xvfb() {
+    local display_file log status
+    display_file=$(mktemp)
+    log=$(mktemp)
+    # Xvfb picks a free display itself and writes its number once it takes connections: no race with another
+    # Xvfb for the same number.
+    Xvfb -displayfd 3 -screen 0 "${wine_env_desktop_size}x24" -nolisten tcp 3>"$display_file" </dev/null \
+        >"$log" 2>&1 &
+    _started_xvfb_pid=$!
+    for _ in $(seq 1 100); do
+        if [ -s "$display_file" ] || ! kill -0 "$_started_xvfb_pid" 2>/dev/null; then
+            break
+        fi
+        sleep 0.1
     done
-    return 1
+    local display
+    display=$(tr -dc 0-9 <"$display_file")
+    if [ -z "$display" ]; then
+        if kill -0 "$_started_xvfb_pid" 2>/dev/null; then
+            echo "wine-env: Xvfb did not take connections within 10 s" >&2
+            kill "$_started_xvfb_pid" 2>/dev/null || true
+        fi
+        status=0
+        wait "$_started_xvfb_pid" 2>/dev/null || status=$?
+        echo "wine-env: Xvfb did not start (exit status $status); what it said:" >&2
+        sed 's/^/    /' "$log" >&2
+        _started_xvfb_pid=""
+        rm -f "$display_file" "$log"
+        return 1
+    fi
+    rm -f "$display_file" "$log"
+    export DISPLAY=":$display"
 }
 
 wine_env_start() {
-    mkdir -p "$(dirname "$WINEPREFIX")"
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        echo "==> Making the Wine prefix $WINEPREFIX"
-        wineboot -i </dev/null >/dev/null 2>&1 || true
-        wineserver -w
-        # One desktop with frames that the program and the test drivers share.
-        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
-        wineserver -k || true
-        wineserver -w || true
-    fi
-
+    wine_env_make_prefix || return 1
     if [ -z "${VELSTRAND_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
-        local display
-        display=$(_free_display)
-        Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-        _started_xvfb_pid=$!
-        export DISPLAY=":$display"
-        for _ in $(seq 1 50); do
-            [ -e "/tmp/.X11-unix/X$display" ] && break
-            sleep 0.1
-        done
+        _start_xvfb || return 1
     fi
-
-    # Started detached, so that neither it nor Wine's service processes inherit ctest's pipes.
-    wineserver -p </dev/null >/dev/null 2>&1 &
-    _started_wineserver=1
-    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+    _server_started_here=0
+    wine_env_ensure_server -p || {
+        echo "wine-env: the Wine server did not start for $WINEPREFIX" >&2
+        return 1
+    }
+    _started_wineserver=$_server_started_here
 }
 
 wine_env_stop() {
     if [ "$_started_wineserver" = 1 ]; then
-        wineserver -k >/dev/null 2>&1 || true
-        wineserver -w >/dev/null 2>&1 || true
+        _wine_quietly wineserver -k || true
+        _wine_quietly wineserver -w || true
         _started_wineserver=0
     fi
     if [ -n "$_started_xvfb_pid" ]; then
