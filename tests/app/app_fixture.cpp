@@ -55,7 +55,7 @@ std::unique_ptr<RunningApp> AppTest::StartAppAndWaitForWindow() {
 }
 
 std::vector<fs::path> AppTest::MakeGameTree(const fs::path& root) const {
-    const std::vector<fs::path> leftovers = {
+    std::vector<fs::path> leftovers = {
         L"a.tdl",
         L"b.spk",
         L"c.dmp",
