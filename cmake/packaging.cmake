@@ -40,12 +40,17 @@ function(velstrand_notepad_text source output)
 endfunction()
 
 # Writes a batch file as cmd reads it on a Chinese Windows: CRLF, in the console's code page 936 (GBK). The source
-# stays UTF-8; a character that GBK lacks stops the configure step rather than reaching a player garbled.
+# stays UTF-8; a character that GBK lacks stops the configure step rather than reaching a player garbled. Without
+# iconv (Visual Studio) the program still builds, but the package target says what it misses.
 function(velstrand_console_script source output)
     get_filename_component(name "${output}" NAME)
     set(utf8 "${velstrand_packaging_dir}/utf8/${name}")
     velstrand_notepad_text("${source}" "${utf8}")
-    find_program(VELSTRAND_ICONV iconv REQUIRED)
+    find_program(VELSTRAND_ICONV iconv)
+    if(NOT VELSTRAND_ICONV)
+        file(REMOVE "${output}")
+        return()
+    endif()
     execute_process(COMMAND "${VELSTRAND_ICONV}" -f UTF-8 -t GBK "${utf8}"
                     OUTPUT_FILE "${output}" RESULT_VARIABLE failed ERROR_VARIABLE error)
     if(failed)
@@ -70,7 +75,7 @@ add_custom_target(package
     COMMAND ${CMAKE_COMMAND}
             "-DEXE=$<TARGET_FILE:Velstrand>" "-DTEXTS=${velstrand_download_texts}"
             "-DSTAGE=${velstrand_packaging_dir}/stage" "-DZIP=${VELSTRAND_PACKAGE_ZIP}"
-            "-DSOURCE=${PROJECT_SOURCE_DIR}" "-DPYTHON=${VELSTRAND_PYTHON}"
+            "-DSCRIPT=${VELSTRAND_COPY_SCRIPT}" "-DSOURCE=${PROJECT_SOURCE_DIR}" "-DPYTHON=${VELSTRAND_PYTHON}"
             "-DPKCS12=${VELSTRAND_SIGNING_PKCS12}" "-DTIMESTAMP_URL=${VELSTRAND_SIGNING_TIMESTAMP_URL}"
             "-DOSSLSIGNCODE=${VELSTRAND_OSSLSIGNCODE}"
             -P "${PROJECT_SOURCE_DIR}/packaging/make_package.cmake"

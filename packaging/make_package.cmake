@@ -2,15 +2,18 @@
 # SHA256SUMS.txt of the staged files, and zips them (make_zip.py) with the time of the commit. The build folder's
 # own Velstrand.exe stays unsigned.
 #
-# Usage (the package target): cmake -DEXE=<Velstrand.exe> -DTEXTS=<folder of the texts> -DSTAGE=<scratch folder>
-#   -DZIP=<zip> -DSOURCE=<source folder> -DPYTHON=<python3> [-DPKCS12=<certificate> -DOSSLSIGNCODE=<osslsigncode>
-#   [-DTIMESTAMP_URL=<RFC 3161 server>]] -P make_package.cmake
+# Usage (the package target): cmake -DEXE=<Velstrand.exe> -DTEXTS=<folder of the texts> -DSCRIPT=<copy script's name>
+#   -DSTAGE=<scratch folder> -DZIP=<zip> -DSOURCE=<source folder> -DPYTHON=<python3> [-DPKCS12=<certificate>
+#   -DOSSLSIGNCODE=<osslsigncode> [-DTIMESTAMP_URL=<RFC 3161 server>]] -P make_package.cmake
 # The certificate's password comes from the environment variable VELSTRAND_SIGNING_PASSWORD.
 cmake_minimum_required(VERSION 3.25)
 include("${CMAKE_CURRENT_LIST_DIR}/source_date_epoch.cmake")
 
 if(NOT PYTHON)
     message(FATAL_ERROR "making the zip needs Python 3 (Debian: python3)")
+endif()
+if(NOT EXISTS "${TEXTS}/${SCRIPT}")
+    message(FATAL_ERROR "no ${SCRIPT}: configuring writes it in code page 936 with iconv, which was not found")
 endif()
 velstrand_source_date_epoch(epoch "${SOURCE}")
 
