@@ -26,13 +26,13 @@ function(windows_path out path)
     set(${out} "Z:${path}" PARENT_SCOPE)
 endfunction()
 
-# Runs the script in `folder` as Wine's cmd reads it under LANG=zh_CN.UTF-8; SystemRoot is set inside cmd, since
-# Wine sets its own over one from Linux. Leaves the exit code and the output, read as code page 936, in the caller's
-# `status` and `said`.
+# Runs the script in `folder` as Wine's cmd reads it under LANG=zh_CN.UTF-8, with a key ready for its pause, and
+# expects exit code `code` and, in its output read as code page 936, each text after that. SystemRoot is set inside
+# cmd, since Wine puts its own over one from Linux.
 file(WRITE "${SCRATCH}/run.cmd" "@echo off\r\nif not \"%~2\"==\"\" set \"SystemRoot=%~2\"\r\ncall \"%~1\"\r\n"
                                 "exit /b %errorlevel%\r\n")
 file(WRITE "${SCRATCH}/key.txt" "\r\n")
-function(run_script folder system_root)
+function(run_script folder system_root code)
     windows_path(runner "${SCRATCH}/run.cmd")
     windows_path(script "${folder}/${SCRIPT}")
     set(root "")
@@ -40,17 +40,20 @@ function(run_script folder system_root)
         windows_path(root "${system_root}")
     endif()
     execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=LC_ALL --unset=LC_MESSAGES --unset=LC_CTYPE
-                            LANG=zh_CN.UTF-8 "LOCPATH=${LOCALES}" "${WINE}" cmd /c "${runner}" "${script}"
-                            ${root}
+                            LANG=zh_CN.UTF-8 "LOCPATH=${LOCALES}" "${WINE}" cmd /c "${runner}" "${script}" ${root}
                     WORKING_DIRECTORY "${folder}" INPUT_FILE "${SCRATCH}/key.txt"
-                    OUTPUT_FILE "${SCRATCH}/said.txt" ERROR_QUIET RESULT_VARIABLE code)
-    execute_process(COMMAND iconv -f GBK -t UTF-8 "${SCRATCH}/said.txt" OUTPUT_VARIABLE text RESULT_VARIABLE bad)
-    if(bad)
-        file(READ "${SCRATCH}/said.txt" text)
-        set(text "(not code page 936) ${text}")
+                    OUTPUT_FILE "${SCRATCH}/said.txt" ERROR_QUIET RESULT_VARIABLE status)
+    execute_process(COMMAND iconv -f GBK -t UTF-8 "${SCRATCH}/said.txt" OUTPUT_VARIABLE said ERROR_QUIET)
+    if(NOT status EQUAL code)
+        list(APPEND errors "in ${folder}: exit code ${status}, not ${code}; it said: ${said}")
     endif()
-    set(status "${code}" PARENT_SCOPE)
-    set(said "${text}" PARENT_SCOPE)
+    foreach(text IN LISTS ARGN)
+        string(FIND "${said}" "${text}" at)
+        if(at EQUAL -1)
+            list(APPEND errors "in ${folder} it did not say '${text}' but: ${said}")
+        endif()
+    endforeach()
+    set(errors "${errors}" PARENT_SCOPE)
 endfunction()
 
 function(listing out folder)
@@ -59,34 +62,28 @@ function(listing out folder)
     set(${out} "${found}" PARENT_SCOPE)
 endfunction()
 
-# Adds `what` to the errors unless the condition after it holds.
-function(expect what)
-    if(NOT (${ARGN}))
-        list(APPEND errors "${what}")
-        set(errors "${errors}" PARENT_SCOPE)
-    endif()
-endfunction()
-
-function(expect_same_file copy original)
-    file(SHA256 "${original}" want)
-    set(got "")
-    if(EXISTS "${copy}")
-        file(SHA256 "${copy}" got)
-    endif()
-    expect("${copy} is not a copy of ${original}" got STREQUAL want)
-    set(errors "${errors}" PARENT_SCOPE)
-endfunction()
-
-function(expect_listing folder before added)
+# Expects `folder` to hold what it held `before` and the copies named after that, each the same as its original.
+function(expect_copies folder before)
+    set(expected ${before})
+    while(ARGN)
+        list(POP_FRONT ARGN copy original)
+        list(APPEND expected "${copy}")
+        execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${folder}/${copy}" "${original}"
+                        RESULT_VARIABLE different)
+        if(different)
+            list(APPEND errors "${folder}/${copy} is not a copy of ${original}")
+        endif()
+    endwhile()
     listing(after "${folder}")
-    set(expected ${before} ${added})
     list(SORT expected)
-    expect("${folder} holds [${after}], not [${expected}]" after STREQUAL expected)
+    if(NOT after STREQUAL expected)
+        list(APPEND errors "${folder} holds [${after}], not [${expected}]")
+    endif()
     set(errors "${errors}" PARENT_SCOPE)
 endfunction()
 
 # A folder under Downloads, with the download unpacked, and stand-ins for commands a script might call without a
-# path: cmd would take them from the current folder before system32.
+# path: cmd would take them from the current folder before system32, and each records being started.
 file(MAKE_DIRECTORY "${DOWNLOAD}")
 file(GLOB unpacked "${UNPACKED}/*")
 file(COPY ${unpacked} DESTINATION "${DOWNLOAD}")
@@ -96,13 +93,8 @@ endforeach()
 listing(before "${DOWNLOAD}")
 windows_path(shown "${DOWNLOAD}/")
 foreach(round first second)
-    run_script("${DOWNLOAD}" "")
-    expect("${round} run: exit code ${status}; it said: ${said}" status EQUAL 0)
-    expect_same_file("${DOWNLOAD}/taskkill.exe" "${system32}/taskkill.exe")
-    expect_listing("${DOWNLOAD}" "${before}" "taskkill.exe")
-    string(FIND "${said}" "taskkill.exe 复制到" copied)
-    string(FIND "${said}" "\"${shown}\"" named)
-    expect("${round} run did not say in Chinese that it copied taskkill.exe to \"${shown}\": ${said}" copied GREATER -1 AND named GREATER -1)
+    run_script("${DOWNLOAD}" "" 0 "taskkill.exe 复制到" "\"${shown}\"")
+    expect_copies("${DOWNLOAD}" "${before}" taskkill.exe "${system32}/taskkill.exe")
 endforeach()
 
 # A Windows of the test's own, with a language folder that has taskkill's messages and one that has not.
@@ -113,21 +105,15 @@ file(MAKE_DIRECTORY "${windows}/System32/en-US")
 set(other "${SCRATCH}/另一个 文件夹")
 file(COPY ${unpacked} DESTINATION "${other}")
 listing(before "${other}")
-run_script("${other}" "${windows}")
-expect("with a language file: exit code ${status}; it said: ${said}" status EQUAL 0)
-expect_same_file("${other}/zh-CN/taskkill.exe.mui" "${windows}/System32/zh-CN/taskkill.exe.mui")
-expect_listing("${other}" "${before}" "taskkill.exe;zh-CN;zh-CN/taskkill.exe.mui")
-string(FIND "${said}" "zh-CN\\taskkill.exe.mui" named)
-expect("it did not say that it copied zh-CN\\taskkill.exe.mui: ${said}" named GREATER -1)
+run_script("${other}" "${windows}" 0 "zh-CN\\taskkill.exe.mui")
+expect_copies("${other}" "${before};zh-CN" taskkill.exe "${windows}/System32/taskkill.exe"
+              zh-CN/taskkill.exe.mui "${windows}/System32/zh-CN/taskkill.exe.mui")
 
 # Explorer's zip view extracts the script alone into a temporary folder and runs it there.
 set(alone "${SCRATCH}/Temp1_download.zip")
 file(COPY "${UNPACKED}/${SCRIPT}" DESTINATION "${alone}")
-run_script("${alone}" "")
-expect("without Velstrand.exe beside it, it ended with exit code 0" NOT status EQUAL 0)
-expect_listing("${alone}" "${SCRIPT}" "")
-string(FIND "${said}" "请先解压" told)
-expect("without Velstrand.exe beside it, it did not say 请先解压: ${said}" told GREATER -1)
+run_script("${alone}" "" 1 "请先解压")
+expect_copies("${alone}" "${SCRIPT}")
 
 if(errors)
     list(JOIN errors "\n  " report)
