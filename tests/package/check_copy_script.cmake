@@ -42,7 +42,7 @@ function(run_script folder system_root code)
     execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=LC_ALL --unset=LC_MESSAGES --unset=LC_CTYPE
                             LANG=zh_CN.UTF-8 "LOCPATH=${LOCALES}" "${WINE}" cmd /c "${runner}" "${script}" ${root}
                     WORKING_DIRECTORY "${folder}" INPUT_FILE "${SCRATCH}/key.txt"
-                    OUTPUT_FILE "${SCRATCH}/said.txt" ERROR_QUIET RESULT_VARIABLE status)
+                    OUTPUT_FILE "${SCRATCH}/said.txt" ERROR_QUIET RESULT_VARIABLE status TIMEOUT 60)
     execute_process(COMMAND iconv -f GBK -t UTF-8 "${SCRATCH}/said.txt" OUTPUT_VARIABLE said ERROR_QUIET)
     if(NOT status EQUAL code)
         list(APPEND errors "in ${folder}: exit code ${status}, not ${code}; it said: ${said}")
