@@ -7,6 +7,10 @@ for package in cmake ninja-build g++ googletest g++-mingw-w64-x86-64-posix binut
     xvfb fonts-wqy-microhei fonts-wine locales imagemagick clang-format clang-tidy; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || need+=("$package")
 done
+# The download: its zip (Python's zipfile), signing it and checking signatures (osslsigncode, openssl).
+for package in python3 osslsigncode openssl; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || need+=("$package")
+done
 
 if [ ${#need[@]} -eq 0 ]; then
     echo "==> Everything needed is installed."

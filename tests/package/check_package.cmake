@@ -1,13 +1,14 @@
-# The unpacked download holds exactly its four files, at the top, with matching checksums; its texts open right in
-# Notepad (CRLF, and a BOM on the Chinese read-me); the read-me names the version; and the zip flags the read-me's
-# Chinese name as UTF-8, without which Explorer would read it in the local code page.
-# Usage: cmake -DZIP=<zip> -DFOLDER=<unpacked> -DVERSION=<version> -P check_package.cmake
+# The unpacked download holds exactly its five files, at the top, with matching checksums; its texts open right in
+# Notepad (CRLF, and a BOM on the Chinese read-me), and the copy script has the CRLF that cmd needs; the read-me
+# names the version; and the zip flags the read-me's Chinese name as UTF-8, without which Explorer would read it in
+# the local code page.
+# Usage: cmake -DZIP=<zip> -DFOLDER=<unpacked> -DVERSION=<version> -DSCRIPT=<copy script> -P check_package.cmake
 cmake_minimum_required(VERSION 3.25)
 set(readme "使用说明.txt")
 set(errors "")
 
 file(GLOB_RECURSE found RELATIVE "${FOLDER}" LIST_DIRECTORIES true "${FOLDER}/*")
-set(expected "LICENSE.txt" "SHA256SUMS.txt" "Velstrand.exe" "${readme}")
+set(expected "LICENSE.txt" "SHA256SUMS.txt" "Velstrand.exe" "${readme}" "${SCRIPT}")
 list(SORT found)
 list(SORT expected)
 if(NOT found STREQUAL expected)
@@ -43,7 +44,7 @@ if(NOT bom STREQUAL "efbbbf")
     list(APPEND errors "${readme} does not start with the UTF-8 byte order mark")
 endif()
 # Read as bytes (a text read drops the CRs), one "xx " per byte, so that a match cannot straddle two bytes.
-foreach(text IN ITEMS "${readme}" "LICENSE.txt" "SHA256SUMS.txt")
+foreach(text IN ITEMS "${readme}" "LICENSE.txt" "SHA256SUMS.txt" "${SCRIPT}")
     file(READ "${FOLDER}/${text}" bytes HEX)
     string(REGEX REPLACE "(..)" "\\1 " bytes "${bytes}")
     if(bytes MATCHES "(^|[^0]. |.[^d] )0a " OR NOT bytes MATCHES "0d 0a $")

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <fstream>
 
+#include "utf8_text.h"
+
 namespace velstrand::testing {
 
 void WriteFile(const fs::path& path, std::string_view content) {
@@ -27,7 +29,7 @@ std::set<fs::path> FilesBelow(const fs::path& root) {
 }
 
 fs::path BuildPath(std::string_view path) {
-    std::wstring windows(path.begin(), path.end());
+    std::wstring windows = FromUtf8(path);
     std::replace(windows.begin(), windows.end(), L'/', L'\\');
     // Under Wine the Linux file system is drive Z:.
     if (!windows.empty() && windows.front() == L'\\') {

@@ -26,7 +26,7 @@ void SetHidden(const fs::path& path);
 // Every file below `root`, as paths relative to it.
 std::set<fs::path> FilesBelow(const fs::path& root);
 
-// A path that the build wrote, "/x/y" under Wine or "C:/x/y" on Windows, as this process can open it.
+// A path that the build wrote (UTF-8), "/x/y" under Wine or "C:/x/y" on Windows, as this process can open it.
 fs::path BuildPath(std::string_view path);
 // The system's own folder (C:\windows\system32), where taskkill.exe lives.
 fs::path SystemFolder();
