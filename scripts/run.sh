@@ -10,7 +10,7 @@ root=$(pwd)
 bash scripts/install-deps.sh
 echo "==> Building (preset windows)"
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target Velstrand app_stub_client velstrand_demo_driver
+cmake --build --preset windows --target Velstrand velstrand_stand_in velstrand_demo_driver
 
 echo "==> Preparing the demo"
 tool=$(bash scripts/make-demo.sh)
@@ -31,7 +31,7 @@ export LANG=zh_CN.UTF-8
 if [ -n "${DISPLAY:-}" ]; then
     echo "==> Opening Velstrand ($tool/Velstrand.exe, Wine prefix $WINEPREFIX)"
     echo "    Game folders: D:\\地下城与勇士 (正式服) and D:\\地下城与勇士体验服 (体验服), drive D: being build/demo/drive."
-    echo "    A run deletes their leftover files and starts a stand-in client that writes start/<client>.started."
+    echo "    A run deletes their leftover files and starts a stand-in client that writes start/<client>.record."
     cd "$tool"
     exec wine Velstrand.exe
 fi
