@@ -28,6 +28,8 @@ class ChildProcess {
     bool HasEnded() const;
     bool WaitForEnd(std::chrono::milliseconds timeout) const;
     void End();
+    // Lets it run on when the object goes.
+    void LeaveRunning() { process_.Reset(); }
 
   private:
     UniqueKernelHandle process_;
