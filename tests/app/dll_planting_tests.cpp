@@ -1,8 +1,8 @@
 // Windows looks for a DLL that is not one of its KnownDLLs in the program's folder first, and players run the tool
-// from their Downloads folder. On Windows that is the test itself. Wine prefers its own DLLs; there it is told, for
-// Velstrand.exe alone, to take a DLL of the planted names that it finds, as Windows would. Wine's own user32 also
-// loads version.dll and imm32.dll before any code of the program runs, which Windows' user32 does not: both are out
-// of the program's reach and not planted.
+// from their Downloads folder: on Windows the planted DLLs are found that way with no help. Wine prefers its own
+// DLLs; there it is told, for Velstrand.exe alone, to take a DLL of the planted names that it finds, as Windows
+// would. Wine's own user32 also loads version.dll and imm32.dll before any code of the program runs, which
+// Windows' user32 does not: both are out of the program's reach and not planted.
 
 #include <windows.h>
 
