@@ -15,6 +15,7 @@
 #include "record_file.h"
 #include "repair/repair_run.h"
 #include "screen_picture.h"
+#include "stand_in_copy.h"
 #include "utf8_text.h"
 #include "wait_until.h"
 #include "window_driver.h"
@@ -109,7 +110,7 @@ int wmain(int argc, wchar_t** argv) {
     WaitUntil(
         [&] {
             for (const std::wstring_view client : {kOfficialClient, kExperienceClient}) {
-                if ((record = ReadRecord(game + std::wstring(client) + L".started"))) {
+                if ((record = ReadRecord(RecordOf(game + std::wstring(client))))) {
                     started = client.substr(1);
                     return true;
                 }

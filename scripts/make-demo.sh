@@ -7,7 +7,7 @@
 #   D:\地下城与勇士体验服    the same for the experience server, recorded with forward slashes
 #   build/demo/outside     a folder outside the game that a link inside it leads to
 #   build/demo/tool        Velstrand.exe with the prefix's own taskkill.exe beside it
-# Expects the windows preset to be built (Velstrand.exe and the stand-in client). Prints the tool folder.
+# Expects the windows preset to be built (Velstrand.exe and the tests' stand-in). Prints the tool folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -19,7 +19,7 @@ wine_env_use_prefix "${VELSTRAND_DEMO_PREFIX:-$root/build/demo-prefix}"
 # Wine reads the Chinese folder names on its command lines as UTF-8.
 export LC_ALL=C.UTF-8
 
-for file in "$build/Velstrand.exe" "$build/tests/app/app_stub_client.exe"; do
+for file in "$build/Velstrand.exe" "$build/tests/velstrand_stand_in.exe"; do
     if [ ! -f "$file" ]; then
         echo "missing $file: build the windows preset first (cmake --preset windows && cmake --build --preset windows)" >&2
         exit 1
@@ -54,8 +54,8 @@ make_game() {
     echo "keep" >"$game/read-only.tdl"
     chmod 444 "$game/read-only.tdl"
     ln -s "$demo/outside" "$game/linked"
-    # The client stand-in records how it was started in <name>.started beside itself and ends.
-    cp "$build/tests/app/app_stub_client.exe" "$game/start/$client"
+    # The tests' stand-in records how it was started in <name>.record beside itself and ends.
+    cp "$build/tests/velstrand_stand_in.exe" "$game/start/$client"
 }
 
 make_game "$official_name" DNFchina.exe

@@ -17,7 +17,7 @@ if cmake -N -L build/windows 2>/dev/null | grep -qiE '^VELSTRAND_TESTS:BOOL=(OFF
         "client and support library: cmake --preset windows -DVELSTRAND_TESTS=ON, then run this again" >&2
     exit 1
 fi
-cmake --build --preset windows --target Velstrand app_stub_client velstrand_demo_driver
+cmake --build --preset windows --target Velstrand velstrand_stand_in velstrand_demo_driver
 
 echo "==> Preparing the demo"
 tool=$(bash scripts/make-demo.sh)
@@ -37,7 +37,7 @@ export LANG=zh_CN.UTF-8
 if [ -n "${DISPLAY:-}" ]; then
     echo "==> Opening Velstrand ($tool/Velstrand.exe, Wine prefix $WINEPREFIX)"
     echo "    Game folders: D:\\地下城与勇士 (正式服) and D:\\地下城与勇士体验服 (体验服), drive D: being build/demo/drive."
-    echo "    A run deletes their leftover files and starts a stand-in client that writes start/<client>.started."
+    echo "    A run deletes their leftover files and starts a stand-in client that writes start/<client>.record."
     # A window of its own on your desktop, not in a virtual one.
     wine_env_desktop off
     cd "$tool"

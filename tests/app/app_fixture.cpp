@@ -35,10 +35,20 @@ bool RunningApp::Dismiss(HWND box) {
 
 AppTest::AppTest() : toolFolder_(scratch_.Path() / L"tool") {
     fs::create_directories(toolFolder_);
-    fs::copy_file(BuildPath(VELSTRAND_EXE), toolFolder_ / L"Velstrand.exe");
-    fs::copy_file(SystemFolder() / L"taskkill.exe", toolFolder_ / L"taskkill.exe");
+    fs::copy_file(BuiltFile(VELSTRAND_EXE), toolFolder_ / L"Velstrand.exe");
+    CopySystemTaskkill(toolFolder_);
     official_.Delete();
     experience_.Delete();
+    // Window rectangles as the program itself sees them, not scaled down for a program unaware of DPI.
+    ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+}
+
+void AppTest::SetUp() {
+    if (!UnderWine() && RightsOfThisProcess() == Rights::NotElevatedAdministrator) {
+        GTEST_SKIP() << "Velstrand.exe asks for the highest rights its user has, and this administrator's prompt is "
+                        "not elevated: Windows would ask for consent at every start. Run the kit from an elevated "
+                        "prompt, or as a standard user";
+    }
 }
 
 std::unique_ptr<RunningApp> AppTest::StartApp() {
@@ -85,16 +95,15 @@ std::vector<fs::path> AppTest::MakeGameTree(const fs::path& root) const {
     }
     SetHidden(root / L"hidden folder");
     SetHidden(root / L"hidden.dmp");
-    const fs::path client = BuildPath(STUB_CLIENT_EXE);
-    fs::copy_file(client, ClientPath(root, kOfficialClient));
-    fs::copy_file(client, ClientPath(root, kExperienceClient));
+    fs::copy_file(StandInProgram(), ClientPath(root, kOfficialClient));
+    fs::copy_file(StandInProgram(), ClientPath(root, kExperienceClient));
     return leftovers;
 }
 
 std::vector<ChildProcess> AppTest::StartGameProcesses() {
     std::vector<std::wstring_view> names(std::begin(kEndedImageNames), std::end(kEndedImageNames));
     names.push_back(L"Bystander.exe");
-    std::vector<ChildProcess> processes = StartStandIns(BuildPath(STUB_IDLE_EXE), Scratch() / L"processes", names);
+    std::vector<ChildProcess> processes = StartStandIns(Scratch() / L"processes", names);
     for (const ChildProcess& process : processes) {
         EXPECT_TRUE(process.Started());
     }
@@ -106,7 +115,7 @@ fs::path AppTest::ClientPath(const fs::path& game, std::wstring_view client) {
 }
 
 fs::path AppTest::ClientMarker(const fs::path& game, std::wstring_view client) {
-    return fs::path(ClientPath(game, client).wstring() + L".started");
+    return RecordOf(ClientPath(game, client));
 }
 
 }  // namespace velstrand::testing

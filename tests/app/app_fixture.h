@@ -11,7 +11,9 @@
 #include "child_process.h"
 #include "registry_value.h"
 #include "scratch_folder.h"
+#include "stand_in_copy.h"
 #include "test_files.h"
+#include "this_system.h"
 #include "wait_until.h"
 #include "window_driver.h"
 
@@ -43,10 +45,12 @@ class RunningApp {
 };
 
 // A temporary tool folder with a copy of Velstrand.exe (and taskkill.exe unless a test takes it away), a
-// temporary game tree, and the registry values of both editions, put back afterwards.
+// temporary game tree, and the registry values of both editions, put back afterwards. Skipped where Windows would
+// ask for consent to start the program.
 class AppTest : public ::testing::Test {
   protected:
     AppTest();
+    void SetUp() override;
 
     const fs::path& ToolFolder() const { return toolFolder_; }
     const fs::path& Scratch() const { return scratch_.Path(); }
@@ -55,7 +59,7 @@ class AppTest : public ::testing::Test {
     // Starts the app and waits until its window shows; fails the test when it does not.
     std::unique_ptr<RunningApp> StartAppAndWaitForWindow();
 
-    // A game folder with leftovers at several depths, files that must stay, and the two stub clients.
+    // A game folder with leftovers at several depths, files that must stay, and the two stand-in clients.
     // Returns the files that a run must delete, relative to the folder.
     std::vector<fs::path> MakeGameTree(const fs::path& root) const;
     // Stand-ins under the image names the run ends, and last one under a name it must spare.
@@ -63,7 +67,7 @@ class AppTest : public ::testing::Test {
 
     // `client` is one of the clients' paths below the game folder.
     static fs::path ClientPath(const fs::path& game, std::wstring_view client);
-    // What the stand-in client records once it has started.
+    // The record the stand-in client writes once it has started.
     static fs::path ClientMarker(const fs::path& game, std::wstring_view client);
 
     ScopedRegistryValue official_{L"Software\\Tencent\\DNF", L"Path"};

@@ -1,8 +1,8 @@
 // Windows looks for a DLL that is not one of its KnownDLLs in the program's folder first, and players run the tool
-// from their Downloads folder. Wine prefers its own DLLs; here it is told, for Velstrand.exe alone, to take a DLL of
-// the planted names that it finds, as Windows would. Wine's own user32 also loads version.dll and imm32.dll before
-// any code of the program runs, which Windows' user32 does not: both are out of the program's reach and not
-// planted.
+// from their Downloads folder: on Windows the planted DLLs are found that way with no help. Wine prefers its own
+// DLLs; there it is told, for Velstrand.exe alone, to take a DLL of the planted names that it finds, as Windows
+// would. Wine's own user32 also loads version.dll and imm32.dll before any code of the program runs, which
+// Windows' user32 does not: both are out of the program's reach and not planted.
 
 #include <windows.h>
 
@@ -42,16 +42,22 @@ class DllPlanting : public RepairClickTest {
   protected:
     DllPlanting() {
         for (const wchar_t* name : kPlantedNames) {
-            fs::copy_file(BuildPath(PLANTED_DLL), ToolFolder() / (std::wstring(name) + L".dll"));
-            overrides_.emplace_back(L"Software\\Wine\\AppDefaults\\Velstrand.exe\\DllOverrides", name);
-            overrides_.back().SetString(L"native,builtin");
+            Plant(name);
+            if (UnderWine()) {
+                overrides_.emplace_back(L"Software\\Wine\\AppDefaults\\Velstrand.exe\\DllOverrides", name);
+                overrides_.back().SetString(L"native,builtin");
+            }
         }
     }
 
+    void Plant(const std::wstring& name) const {
+        fs::copy_file(BuiltFile(PLANTED_DLL), ToolFolder() / (name + L".dll"));
+    }
+    bool Loaded(const std::wstring& name) const { return fs::exists(ToolFolder() / (name + L".dll.loaded")); }
+
     void ExpectNoneLoaded(const char* when) const {
         for (const wchar_t* name : kPlantedNames) {
-            EXPECT_FALSE(fs::exists(ToolFolder() / (std::wstring(name) + L".dll.loaded")))
-                << name << " loaded " << when;
+            EXPECT_FALSE(Loaded(name)) << name << " loaded " << when;
         }
     }
 
@@ -72,6 +78,26 @@ TEST_F(DllPlanting, NoDllLyingBesideTheProgramIsLoadedThroughAWholeRun) {
     SetText(app->Control(app::kText1), game_.wstring());
     ExpectCompletedRun(*app, ClickStart(*app), before, kOfficialClient, kExperienceClient);
     ExpectNoneLoaded("in the run");
+}
+
+// taskkill.exe imports framedynos.dll, which is no KnownDLL: a copy beside the tool's taskkill.exe would run in the
+// helper, with the tool's rights, but for the policy the helper is started with, which has Windows load its images
+// from system32 first. This is the one check of that policy.
+TEST_F(DllPlanting, TheHelperNeverLoadsAFramedynosLyingBesideIt) {
+    if (UnderWine()) {
+        GTEST_SKIP() << "Wine's taskkill.exe imports no framedynos.dll and Wine ignores the helper's mitigation "
+                        "policy: only Windows shows whether the policy keeps a planted one out";
+    }
+    Plant(L"framedynos");
+    official_.SetString(game_.wstring());
+    auto processes = StartGameProcesses();
+    const std::set<fs::path> before = FilesBelow(game_);
+    const auto app = StartAppAndWaitForWindow();
+    ASSERT_NE(app->Window(), nullptr);
+
+    ExpectCompletedRun(*app, ClickStart(*app), before, kOfficialClient, kExperienceClient);
+    ExpectSixEndedAndOneSpared(processes);
+    EXPECT_FALSE(Loaded(L"framedynos"));
 }
 
 // The manifest's Common Controls 6 is no import of the program's: it must still be the one the window gets.

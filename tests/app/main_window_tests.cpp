@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "repair/repair_run.h"
 #include "support/fake_services.h"
+#include "window_driver.h"
 
 namespace velstrand::app {
 namespace {
@@ -18,15 +19,10 @@ using velstrand::testing::FakeServices;
 using velstrand::testing::Operation;
 using velstrand::testing::RegistryKind;
 using velstrand::testing::ServiceCall;
+using velstrand::testing::TextOf;
 
 constexpr wchar_t kOfficialValue[] = L"HKCU\\Software\\Tencent\\DNF\\Path";
 constexpr wchar_t kExperienceValue[] = L"HKCU\\Software\\Tencent\\DNFTest\\Path";
-
-std::wstring TextOf(HWND control) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 LOGFONTW FontOf(HWND control) {
     LOGFONTW font{};

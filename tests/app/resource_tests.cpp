@@ -33,7 +33,7 @@ std::wstring VersionString(const std::vector<BYTE>& info, const wchar_t* name) {
 }
 
 TEST(ProgramResources, VersionInformationNamesTheProductAndItsVersion) {
-    const std::wstring exe = BuildPath(VELSTRAND_EXE).wstring();
+    const std::wstring exe = BuiltFile(VELSTRAND_EXE).wstring();
     const DWORD size = ::GetFileVersionInfoSizeW(exe.c_str(), nullptr);
     ASSERT_GT(size, 0u);
     std::vector<BYTE> info(size);
@@ -54,7 +54,7 @@ TEST(ProgramResources, VersionInformationNamesTheProductAndItsVersion) {
 }
 
 TEST(ProgramResources, TheManifestAsksForCommonControls6PerMonitorDpiLongPathsAndTheHighestRights) {
-    const UniqueModule exe(::LoadLibraryExW(BuildPath(VELSTRAND_EXE).c_str(), nullptr,
+    const UniqueModule exe(::LoadLibraryExW(BuiltFile(VELSTRAND_EXE).c_str(), nullptr,
                                             LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
     ASSERT_TRUE(exe);
     const HRSRC found = ::FindResourceW(exe.Get(), MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
@@ -73,7 +73,7 @@ TEST(ProgramResources, TheManifestAsksForCommonControls6PerMonitorDpiLongPathsAn
 }
 
 TEST(ProgramResources, TheIconComesInSmallAndLargeSizes) {
-    const UniqueModule exe(::LoadLibraryExW(BuildPath(VELSTRAND_EXE).c_str(), nullptr,
+    const UniqueModule exe(::LoadLibraryExW(BuiltFile(VELSTRAND_EXE).c_str(), nullptr,
                                             LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
     ASSERT_TRUE(exe);
     for (const int size : {16, 32, 48, 256}) {

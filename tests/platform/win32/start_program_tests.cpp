@@ -5,7 +5,6 @@
 #include <thread>
 #include <vector>
 
-#include "placed_stub.h"
 #include "platform/command_line.h"
 #include "platform/win32/program_start.h"
 #include "platform/win32/scoped_com_init.h"
@@ -13,19 +12,23 @@
 #include "platform/win32/start_attributes.h"
 #include "platform/win32/win32_services.h"
 #include "scratch_folder.h"
+#include "stand_in_copy.h"
 #include "test_files.h"
+#include "this_system.h"
 #include "wait_until.h"
 
 namespace velstrand::testing {
 namespace {
 
+// The console windows on the desktop: conhost's on Windows, Wine's own under Wine.
 int ConsoleWindowCount() {
+    static const std::wstring consoleClass = UnderWine() ? L"WineConsoleClass" : L"ConsoleWindowClass";
     int count = 0;
     ::EnumWindows(
         [](HWND window, LPARAM counter) {
             wchar_t name[32] = {};
             ::GetClassNameW(window, name, 32);
-            *reinterpret_cast<int*>(counter) += std::wstring(name) == L"WineConsoleClass" ? 1 : 0;
+            *reinterpret_cast<int*>(counter) += name == consoleClass ? 1 : 0;
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&count));
@@ -40,8 +43,8 @@ class StartProgram : public ::testing::Test {
 };
 
 TEST_F(StartProgram, TheProgramIsShownInTheStyleItIsGiven) {
-    const PlacedStub hidden(scratch_.Below(L"hidden.exe"));
-    const PlacedStub minimised(scratch_.Below(L"minimised.exe"));
+    const PlacedStandIn hidden(scratch_.Below(L"hidden.exe"));
+    const PlacedStandIn minimised(scratch_.Below(L"minimised.exe"));
     ASSERT_TRUE(hidden.Placed() && minimised.Placed());
 
     const std::wstring hiddenLine = Quoted(hidden.Path()) + L" /F /IM a.exe";
@@ -68,7 +71,7 @@ TEST_F(StartProgram, TheProgramIsShownInTheStyleItIsGiven) {
 }
 
 TEST_F(StartProgram, ReturnsWhileTheProgramStillRuns) {
-    const PlacedStub held(scratch_.Below(L"held.exe"));
+    const PlacedStandIn held(scratch_.Below(L"held.exe"));
     ASSERT_TRUE(held.Placed());
 
     ASSERT_TRUE(services_.StartProgram(Quoted(held.Path()) + L" --hold", StartStyle::Hidden));
@@ -82,15 +85,15 @@ TEST_F(StartProgram, ReturnsWhileTheProgramStillRuns) {
 // taskkill is started hidden and not waited for; the client the same run starts next must not be among the
 // processes it ends, so that start comes only once the helper has ended.
 TEST_F(StartProgram, TheNextProgramStartsOnlyOnceTheHiddenHelperHasEnded) {
-    const PlacedStub helper(scratch_.Below(L"helper.exe"));
-    const PlacedStub client(scratch_.Below(L"client.exe"));
+    const PlacedStandIn helper(scratch_.Below(L"helper.exe"));
+    const PlacedStandIn client(scratch_.Below(L"client.exe"));
     ASSERT_TRUE(helper.Placed() && client.Placed());
 
     ASSERT_TRUE(services_.StartProgram(Quoted(helper.Path()) + L" --hold", StartStyle::Hidden));
     ASSERT_TRUE(helper.WaitForRecord());
     std::thread release([&] {
         ::Sleep(300);
-        WriteFile(helper.Path() + L".release", "");
+        helper.Release();
     });
     ASSERT_TRUE(services_.StartProgram(Quoted(client.Path()), StartStyle::MinimisedWithFocus));
     EXPECT_TRUE(helper.Ended());
@@ -101,8 +104,8 @@ TEST_F(StartProgram, TheNextProgramStartsOnlyOnceTheHiddenHelperHasEnded) {
 // With "X:\...\My Game\start\client.exe" and "X:\...\My.exe" both present, the system's own reading of an
 // unquoted command line would start My.exe.
 TEST_F(StartProgram, APlantedProgramBeforeABlankNeverRuns) {
-    const PlacedStub client(scratch_.Below(L"My Game\\start\\client.exe"));
-    const PlacedStub planted(scratch_.Below(L"My.exe"));
+    const PlacedStandIn client(scratch_.Below(L"My Game\\start\\client.exe"));
+    const PlacedStandIn planted(scratch_.Below(L"My.exe"));
     ASSERT_TRUE(client.Placed() && planted.Placed());
 
     EXPECT_FALSE(services_.StartProgram(client.Path(), StartStyle::Hidden));
@@ -114,9 +117,11 @@ TEST_F(StartProgram, APlantedProgramBeforeABlankNeverRuns) {
     EXPECT_FALSE(planted.Started());
 }
 
-// Windows Terminal, when it is the default terminal, shows a console that SW_HIDE alone would have hidden.
+// Windows Terminal, when it is the default terminal, shows a console that SW_HIDE alone would have hidden. It
+// opens a tab, often in a terminal window already open, so no new window need appear; the helper's own console
+// window (the terminal's invisible stand-in then) is what tells.
 TEST_F(StartProgram, AHiddenConsoleHelperGetsNoConsoleWindow) {
-    const PlacedStub helper(scratch_.Below(L"helper.exe"), PlacedStub::Kind::Console);
+    const PlacedStandIn helper(scratch_.Below(L"helper.exe"), StandInKind::Console);
     ASSERT_TRUE(helper.Placed());
     // Like the tool, which is a windowed program: without a console of its own to share, a console program it
     // starts would get a new console.
@@ -124,7 +129,9 @@ TEST_F(StartProgram, AHiddenConsoleHelperGetsNoConsoleWindow) {
     const int before = ConsoleWindowCount();
 
     ASSERT_TRUE(services_.StartProgram(Quoted(helper.Path()) + L" --hold", StartStyle::Hidden));
-    ASSERT_TRUE(helper.WaitForRecord());
+    const auto record = helper.WaitForRecord();
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->at(L"consolewindow"), L"");
     EXPECT_FALSE(WaitUntil([&] { return ConsoleWindowCount() > before; }, std::chrono::milliseconds(500)));
     EXPECT_TRUE(helper.ReleaseAndWaitForEnd());
 }
@@ -165,8 +172,8 @@ TEST(StartAttributes, AHiddenHelperLoadsFromSystem32FirstAndAClientAsItWould) {
 }
 
 TEST_F(StartProgram, TheShellStartsTheExactProgramInTheStyleGivenAndTheCurrentFolder) {
-    const PlacedStub client(scratch_.Below(L"My Game\\start\\client.exe"));
-    const PlacedStub planted(scratch_.Below(L"My.exe"));
+    const PlacedStandIn client(scratch_.Below(L"My Game\\start\\client.exe"));
+    const PlacedStandIn planted(scratch_.Below(L"My.exe"));
     ASSERT_TRUE(client.Placed() && planted.Placed());
 
     ASSERT_TRUE(StartThroughShell(client.Path(), L"--flag", StartStyle::MinimisedWithFocus, nullptr));

@@ -2,11 +2,15 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <optional>
 #include <string>
+#include <vector>
+#include <winioctl.h>
 
 #include "platform/win32/system_library.h"
 #include "platform/win32/unique_handle.h"
+#include "test_files.h"
 #include "wait_until.h"
 
 namespace velstrand::testing {
@@ -31,6 +35,35 @@ std::optional<std::string> UnixPathOf(const std::filesystem::path& path) {
     std::string result(unix);
     ::HeapFree(::GetProcessHeap(), 0, unix);
     return result;
+}
+
+// A junction, which any user may make (a symbolic link needs an administrator or developer mode). Its reparse data
+// holds the target's NT name and its printed name, each ended by a null.
+void MakeJunction(const std::filesystem::path& link, const std::filesystem::path& target) {
+    if (!::CreateDirectoryW(link.c_str(), nullptr)) {
+        return;
+    }
+    const UniqueFileHandle handle(::CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!handle) {
+        return;
+    }
+    const std::wstring printed = std::filesystem::absolute(target).wstring();
+    const std::wstring names = L"\\??\\" + printed + L'\0' + printed + L'\0';
+    const auto bytes = [](std::size_t characters) { return static_cast<WORD>(characters * sizeof(wchar_t)); };
+    const WORD header[] = {bytes(0), bytes(printed.size() + 4), bytes(printed.size() + 5), bytes(printed.size())};
+    const WORD dataLength = static_cast<WORD>(sizeof(header) + bytes(names.size()));
+    std::vector<BYTE> data(sizeof(DWORD) + 2 * sizeof(WORD));
+    const DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
+    std::memcpy(data.data(), &tag, sizeof(tag));
+    std::memcpy(data.data() + sizeof(tag), &dataLength, sizeof(dataLength));
+    data.insert(data.end(), reinterpret_cast<const BYTE*>(header),
+                reinterpret_cast<const BYTE*>(header) + sizeof(header));
+    data.insert(data.end(), reinterpret_cast<const BYTE*>(names.data()),
+                reinterpret_cast<const BYTE*>(names.data()) + bytes(names.size()));
+    DWORD returned = 0;
+    ::DeviceIoControl(handle.Get(), FSCTL_SET_REPARSE_POINT, data.data(), static_cast<DWORD>(data.size()), nullptr, 0,
+                      &returned, nullptr);
 }
 
 bool IsLink(const std::filesystem::path& path) {
@@ -65,8 +98,7 @@ FolderLink::FolderLink(std::filesystem::path link, const std::filesystem::path& 
     if (unixLink && unixTarget) {
         RunLinux(L"Z:\\bin\\ln", " -s -- \"" + *unixTarget + "\" \"" + *unixLink + "\"");
     } else {
-        ::CreateSymbolicLinkW(link_.c_str(), target.c_str(),
-                              SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+        MakeJunction(link_, target);
     }
     made_ = WaitUntil([&] { return IsLink(link_); }, kLinuxProgramGrace);
 }

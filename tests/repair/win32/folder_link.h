@@ -4,8 +4,9 @@
 
 namespace velstrand::testing {
 
-// A link to a folder, made for a test and removed (the link alone) when the object goes. Under Wine a link made
-// from inside is not real, so it is a Linux symbolic link, which Wine lists as a folder with the reparse-point bit.
+// A link to a folder, made for a test and removed (the link alone) when the object goes: on Windows a junction.
+// Under Wine a link made from inside is not real, so it is a Linux symbolic link, which Wine lists as a folder with
+// the reparse-point bit.
 // Keep the target inside the test's own scratch folder: under Wine, deleting a link can reach its target.
 class FolderLink {
   public:

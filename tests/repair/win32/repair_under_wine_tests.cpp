@@ -14,6 +14,7 @@
 #include "record_file.h"
 #include "repair/repair_run.h"
 #include "scratch_folder.h"
+#include "stand_in_copy.h"
 #include "support/fake_window.h"
 #include "support/forwarding_services.h"
 #include "test_files.h"
@@ -54,20 +55,20 @@ class RepairUnderWine : public ::testing::Test {
         game = scratch.Path() / L"game";
         outside = scratch.Path() / L"outside";
         fs::create_directories(tool);
-        fs::copy_file(SystemFolder() / L"taskkill.exe", tool / L"taskkill.exe");
+        CopySystemTaskkill(tool);
         fs::create_directories(game / L"start");
-        fs::copy_file(BuildPath(STUB_CLIENT_EXE), Client(kOfficialClient));
-        fs::copy_file(BuildPath(STUB_CLIENT_EXE), Client(kExperienceClient));
+        fs::copy_file(StandInProgram(), Client(kOfficialClient));
+        fs::copy_file(StandInProgram(), Client(kExperienceClient));
     }
 
     fs::path Client(std::wstring_view client) const { return fs::path(game.wstring() + std::wstring(client)); }
-    fs::path Marker(std::wstring_view client) const { return fs::path(Client(client).wstring() + L".started"); }
+    fs::path Marker(std::wstring_view client) const { return RecordOf(Client(client)); }
 
     // Idle stand-ins under the six game names, and the bystander last.
     void StartGameProcesses() {
         std::vector<std::wstring_view> names(std::begin(kEndedImageNames), std::end(kEndedImageNames));
         names.push_back(L"Bystander.exe");
-        gameProcesses = StartStandIns(BuildPath(STUB_IDLE_EXE), scratch.Path() / L"processes", names);
+        gameProcesses = StartStandIns(scratch.Path() / L"processes", names);
     }
 
     std::unique_ptr<RecordingServices> Run(bool official) {

@@ -4,14 +4,16 @@
 
 #include <tlhelp32.h>
 
+#include "test_files.h"
+
 namespace velstrand::testing {
 
-ChildProcess::ChildProcess(const fs::path& program, const fs::path& currentFolder) {
-    std::wstring commandLine = L"\"" + program.wstring() + L"\"";
+ChildProcess::ChildProcess(const fs::path& program, const fs::path& currentFolder, const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + program.wstring() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
-    const UniqueKernelHandle nowhere(::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
-                                                   FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0,
-                                                   nullptr));
+    const UniqueFileHandle nowhere(::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0,
+                                                 nullptr));
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -24,6 +26,8 @@ ChildProcess::ChildProcess(const fs::path& program, const fs::path& currentFolde
         const UniqueKernelHandle thread(info.hThread);
         process_.Reset(info.hProcess);
         id_ = info.dwProcessId;
+    } else {
+        startError_ = ::GetLastError();
     }
 }
 
@@ -46,21 +50,9 @@ void ChildProcess::End() {
     }
 }
 
-std::vector<ChildProcess> StartStandIns(const fs::path& stub,
-                                        const fs::path& folder,
-                                        const std::vector<std::wstring_view>& imageNames) {
-    fs::create_directories(folder);
-    std::vector<ChildProcess> processes;
-    for (const std::wstring_view name : imageNames) {
-        fs::copy_file(stub, folder / name);
-        processes.emplace_back(folder / name, folder);
-    }
-    return processes;
-}
-
 bool ProcessRunning(const std::wstring& imageName) {
-    const UniqueKernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot || snapshot.Get() == INVALID_HANDLE_VALUE) {
+    const UniqueFileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) {
         return false;
     }
     PROCESSENTRY32W entry{};

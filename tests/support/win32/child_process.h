@@ -5,8 +5,6 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
-#include <string_view>
-#include <vector>
 
 #include "platform/win32/unique_handle.h"
 
@@ -18,27 +16,26 @@ namespace fs = std::filesystem;
 // those of the programs it starts, go nowhere (taskkill's report would otherwise fill the test's log).
 class ChildProcess {
   public:
-    ChildProcess(const fs::path& program, const fs::path& currentFolder);
+    ChildProcess(const fs::path& program, const fs::path& currentFolder, const std::wstring& arguments = L"");
     ~ChildProcess();
     ChildProcess(ChildProcess&&) = default;
     ChildProcess& operator=(ChildProcess&&) = default;
 
     bool Started() const { return static_cast<bool>(process_); }
+    // Why it did not start; ERROR_SUCCESS when it did.
+    DWORD StartError() const { return startError_; }
     DWORD Id() const { return id_; }
     bool HasEnded() const;
     bool WaitForEnd(std::chrono::milliseconds timeout) const;
     void End();
+    // Lets it run on when the object goes.
+    void LeaveRunning() { process_.Reset(); }
 
   private:
     UniqueKernelHandle process_;
     DWORD id_ = 0;
+    DWORD startError_ = ERROR_SUCCESS;
 };
-
-// Copies of the idle stand-in `stub` in `folder`, one under each image name, started there: the game's processes
-// as taskkill sees them.
-std::vector<ChildProcess> StartStandIns(const fs::path& stub,
-                                        const fs::path& folder,
-                                        const std::vector<std::wstring_view>& imageNames);
 
 // Whether any process on this machine runs from an image named `imageName` (compared ignoring case).
 bool ProcessRunning(const std::wstring& imageName);

@@ -58,6 +58,7 @@ ScratchFolder::~ScratchFolder() {
     // A helper program that has just ended may hold its file for a moment longer.
     WaitUntil(
         [this] {
+            // In the extended form: a test may have made paths longer than Windows allows a plain path.
             RemoveTree(L"\\\\?\\" + path_.wstring());
             return ::GetFileAttributesW(path_.c_str()) == INVALID_FILE_ATTRIBUTES;
         },

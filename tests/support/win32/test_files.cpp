@@ -38,10 +38,38 @@ fs::path BuildPath(std::string_view path) {
     return fs::path(windows);
 }
 
+fs::path BuiltFile(std::string_view relative) {
+    const fs::path below = fs::path(std::wstring(relative.begin(), relative.end())).make_preferred();
+    const fs::path own = fs::path(OwnPath()).parent_path();
+    for (fs::path folder = own;; folder = folder.parent_path()) {
+        if (fs::exists(folder / below)) {
+            return folder / below;
+        }
+        if (folder == folder.parent_path()) {
+            // Not built: named where the test's failure will show it.
+            return own / below;
+        }
+    }
+}
+
 fs::path SystemFolder() {
     std::wstring folder(MAX_PATH, L'\0');
     folder.resize(::GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size())));
     return fs::path(folder);
+}
+
+void CopySystemTaskkill(const fs::path& folder) {
+    const fs::path system = SystemFolder();
+    fs::create_directories(folder);
+    fs::copy_file(system / L"taskkill.exe", folder / L"taskkill.exe");
+    std::error_code ignored;
+    for (const auto& entry : fs::directory_iterator(system, ignored)) {
+        const fs::path messages = entry.path() / L"taskkill.exe.mui";
+        if (entry.is_directory(ignored) && fs::exists(messages, ignored)) {
+            fs::create_directories(folder / entry.path().filename());
+            fs::copy_file(messages, folder / entry.path().filename() / L"taskkill.exe.mui");
+        }
+    }
 }
 
 std::wstring CurrentFolder() {

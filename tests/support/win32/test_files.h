@@ -12,7 +12,7 @@ namespace velstrand::testing {
 
 namespace fs = std::filesystem;
 
-// CreateFileW's handle: INVALID_HANDLE_VALUE means none.
+// CreateFileW's handle, and CreateToolhelp32Snapshot's: INVALID_HANDLE_VALUE means none.
 struct FileHandleTraits {
     using Handle = HANDLE;
     static Handle Invalid() { return INVALID_HANDLE_VALUE; }
@@ -28,8 +28,15 @@ std::set<fs::path> FilesBelow(const fs::path& root);
 
 // A path that the build wrote (UTF-8), "/x/y" under Wine or "C:/x/y" on Windows, as this process can open it.
 fs::path BuildPath(std::string_view path);
+// A file the build made, named by its path below the build folder ("tests/x.exe"); the test kit keeps the same
+// layout. It is looked for from this program's own folder upwards, so that the tests run wherever the build or the
+// kit lies.
+fs::path BuiltFile(std::string_view relative);
 // The system's own folder (C:\windows\system32), where taskkill.exe lives.
 fs::path SystemFolder();
+// Copies the system's taskkill.exe into `folder` as players copy it: with its message files, each
+// <language>\taskkill.exe.mui of the system folder into the same <language> folder beside it.
+void CopySystemTaskkill(const fs::path& folder);
 // The running program's own full path, read independently of the code under test.
 std::wstring OwnPath();
 // This process's current folder.
