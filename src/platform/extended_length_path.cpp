@@ -208,4 +208,18 @@ std::optional<VolumePath> SplitOnVolume(std::wstring_view extendedPath) {
                       share.substr(std::min(shareEnd + 1, share.size()))};
 }
 
+std::optional<std::vector<std::wstring_view>> NamesAsWritten(std::wstring_view below) {
+    std::vector<std::wstring_view> names;
+    for (std::size_t start = 0; !below.empty() && start <= below.size();) {
+        const std::size_t end = std::min(below.find(L'\\', start), below.size());
+        const std::wstring_view name = below.substr(start, end - start);
+        if (name.empty() || name == L"." || name == L".." || name.find(L'/') != std::wstring_view::npos) {
+            return std::nullopt;
+        }
+        names.push_back(name);
+        start = end + 1;
+    }
+    return names;
+}
+
 }  // namespace velstrand

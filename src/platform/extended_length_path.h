@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velstrand {
 
@@ -34,5 +35,9 @@ struct VolumePath {
 };
 // No result for a path that is not "\\?\X:..." or "\\?\UNC\server\share...".
 std::optional<VolumePath> SplitOnVolume(std::wstring_view extendedPath);
+
+// The names in `below` (a VolumePath's, without a trailing separator), as written. A "\\?\" path is not
+// normalised, so the file system refuses an empty name, "." or ".." and a "/" in one: then no result.
+std::optional<std::vector<std::wstring_view>> NamesAsWritten(std::wstring_view below);
 
 }  // namespace velstrand

@@ -1,29 +1,8 @@
 #include "repair/game_folder.h"
 
-#include <algorithm>
-
 #include "platform/extended_length_path.h"
 
 namespace velstrand {
-
-namespace {
-
-// A text typed as "\\?\..." is taken as it stands, unnormalised: an empty name, "." or ".." in it would then mean
-// something other than what a reader of the box sees, and the file system would refuse it at every step anyway.
-bool HasNamesAsTyped(std::wstring_view below) {
-    std::size_t start = 0;
-    while (start <= below.size()) {
-        const std::size_t end = std::min(below.find(L'\\', start), below.size());
-        const std::wstring_view name = below.substr(start, end - start);
-        if (name.empty() || name == L"." || name == L"..") {
-            return false;
-        }
-        start = end + 1;
-    }
-    return true;
-}
-
-}  // namespace
 
 std::optional<GameFolder> ReadGameFolder(std::wstring_view text) {
     // No current folder: a relative text names no folder at all, rather than one near wherever the tool started.
@@ -35,7 +14,9 @@ std::optional<GameFolder> ReadGameFolder(std::wstring_view text) {
         onDisk->pop_back();
     }
     const std::optional<VolumePath> split = SplitOnVolume(*onDisk);
-    if (!split || split->below.empty() || !HasNamesAsTyped(split->below)) {
+    // A text typed as "\\?\..." is taken as it stands, unnormalised: an empty name, "." or ".." in it would mean
+    // something other than what a reader of the box sees, and the file system would refuse it at every step anyway.
+    if (!split || split->below.empty() || !NamesAsWritten(split->below)) {
         return std::nullopt;
     }
     std::wstring plain = split->plainVolume + L'\\' + std::wstring(split->below);

@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -43,27 +41,19 @@ const char* RightsText() {
 // standard handles and keeps them while it runs: cmd could then neither read nor write a test's output file again.
 // Held by a process of this program whose handles go nowhere, the desktop starts once, for as long as `cmd` runs.
 int KeepWineDesktopWhile(DWORD cmd) {
-    const HANDLE running = ::OpenProcess(SYNCHRONIZE, FALSE, cmd);
+    const UniqueKernelHandle running(::OpenProcess(SYNCHRONIZE, FALSE, cmd));
     const HWND window = ::CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    if (running != nullptr) {
-        ::WaitForSingleObject(running, INFINITE);
-        ::CloseHandle(running);
+    if (running) {
+        ::WaitForSingleObject(running.Get(), INFINITE);
     }
     ::DestroyWindow(window);
     return 0;
 }
 
 DWORD ParentProcessId() {
-    const UniqueFileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = snapshot && ::Process32FirstW(snapshot.Get(), &entry); more;
-         more = ::Process32NextW(snapshot.Get(), &entry)) {
-        if (entry.th32ProcessID == ::GetCurrentProcessId()) {
-            return entry.th32ParentProcessID;
-        }
-    }
-    return 0;
+    const auto self =
+        FindProcess([](const PROCESSENTRY32W& entry) { return entry.th32ProcessID == ::GetCurrentProcessId(); });
+    return self ? self->th32ParentProcessID : 0;
 }
 
 }  // namespace

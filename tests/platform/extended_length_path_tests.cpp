@@ -115,21 +115,6 @@ TEST(ExtendedLengthPath, NoResultWithoutAnAbsoluteAnchor) {
     }
 }
 
-TEST(SplitOnVolume, TakesDrivesAndSharesApartAsWritten) {
-    const auto drive = SplitOnVolume(LR"(\\?\D:\a.\b)");
-    ASSERT_TRUE(drive);
-    EXPECT_EQ(drive->plainVolume, L"D:");
-    EXPECT_EQ(drive->below, LR"(a.\b)");
-    const auto share = SplitOnVolume(LR"(\\?\unc\srv\sh\x\)");
-    ASSERT_TRUE(share);
-    EXPECT_EQ(share->plainVolume, LR"(\\srv\sh)");
-    EXPECT_EQ(share->below, LR"(x\)");
-    for (const wchar_t* other :
-         {LR"(D:\a)", LR"(\\.\D:\a)", LR"(\\?\UNC\srv)", LR"(\\?\UNC\\sh\x)", LR"(\\?\pipe\x)"}) {
-        EXPECT_EQ(SplitOnVolume(other), std::nullopt) << other;
-    }
-}
-
 TEST(ExtendedLengthPath, ResultIsAtMostTheExtendedLengthLimit) {
     constexpr std::size_t kLimit = 32767;
     const std::wstring prefix = LR"(\\?\C:\)";

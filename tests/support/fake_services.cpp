@@ -51,16 +51,11 @@ std::optional<ParsedPath> Parse(std::wstring_view path) {
         below.remove_suffix(1);
         parsed.endsInSeparator = true;
     }
-    // Below its volume a "\\?\" path is not normalised: Windows refuses an empty name, "." or "..", and a "/".
-    for (std::size_t start = 0; !below.empty() && start <= below.size();) {
-        const std::size_t end = std::min(below.find(L'\\', start), below.size());
-        const std::wstring_view name = below.substr(start, end - start);
-        if (name.empty() || name == L"." || name == L".." || name.find(L'/') != std::wstring_view::npos) {
-            return std::nullopt;
-        }
-        parsed.components.emplace_back(name);
-        start = end + 1;
+    const auto names = NamesAsWritten(below);
+    if (!names) {
+        return std::nullopt;
     }
+    parsed.components.assign(names->begin(), names->end());
     return parsed;
 }
 

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include "test_files.h"
 
 namespace velstrand::testing {
@@ -50,19 +48,25 @@ void ChildProcess::End() {
     }
 }
 
-bool ProcessRunning(const std::wstring& imageName) {
+std::optional<PROCESSENTRY32W> FindProcess(const std::function<bool(const PROCESSENTRY32W&)>& matches) {
     const UniqueFileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) {
-        return false;
+        return std::nullopt;
     }
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
     for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
-        if (::_wcsicmp(entry.szExeFile, imageName.c_str()) == 0) {
-            return true;
+        if (matches(entry)) {
+            return entry;
         }
     }
-    return false;
+    return std::nullopt;
+}
+
+bool ProcessRunning(const std::wstring& imageName) {
+    return FindProcess(
+               [&](const PROCESSENTRY32W& entry) { return ::_wcsicmp(entry.szExeFile, imageName.c_str()) == 0; })
+        .has_value();
 }
 
 }  // namespace velstrand::testing

@@ -2,8 +2,12 @@
 
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <chrono>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/win32/unique_handle.h"
@@ -39,5 +43,7 @@ class ChildProcess {
 
 // Whether any process on this machine runs from an image named `imageName` (compared ignoring case).
 bool ProcessRunning(const std::wstring& imageName);
+// The first process on this machine for which `matches` holds; none when there is none.
+std::optional<PROCESSENTRY32W> FindProcess(const std::function<bool(const PROCESSENTRY32W&)>& matches);
 
 }  // namespace velstrand::testing
