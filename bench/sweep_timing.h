@@ -16,7 +16,7 @@ namespace velstrand::bench {
 class CountingRemovals final : public testing::ForwardingServices {
   public:
     using ForwardingServices::ForwardingServices;
-    bool RemoveFile(const std::wstring&) override {
+    bool RemoveFile(const std::wstring&, const std::wstring&) override {
         ++removals;
         return true;
     }

@@ -40,6 +40,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // Windows looks for a DLL that is not one of its KnownDLLs in the program's own folder first: from here on,
     // every DLL loaded for this process comes from system32 alone. (The import table holds KnownDLLs only.)
     ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Before anything touches a path: a game folder on an empty card reader or DVD drive, which a registry value
+    // can name, is then a folder that is not there, not the system's "There is no disk in the drive" box.
+    ::SetErrorMode(::GetErrorMode() | SEM_FAILCRITICALERRORS);
     // A DLL already loaded is taken by its name. uxtheme delay-loads msimg32 when it first draws, and Wine's loader
     // resolves such loads of its own DLLs without the restriction above, so msimg32 is taken from system32 now.
     const velstrand::SystemLibrary msimg32(L"msimg32.dll");

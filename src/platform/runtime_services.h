@@ -1,8 +1,11 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace velstrand {
 
@@ -16,6 +19,15 @@ enum class ListingFilter : int {
 enum class StartStyle : int {
     Hidden = 0,
     MinimisedWithFocus = 2,
+};
+
+// How a start of the process-ending helper went.
+enum class HelperStart {
+    Started,
+    // Not started, for any reason but the next.
+    NotStarted,
+    // Not started: the program is not byte for byte the system's own file of that name.
+    NotTheSystemsOwn,
 };
 
 // Attribute bits as the Windows file system defines them.
@@ -39,10 +51,22 @@ class RuntimeServices {
     virtual std::optional<std::wstring> FindFirstName(const std::wstring& pattern, ListingFilter filter) = 0;
     // The next name of the current listing; empty text once it is exhausted; no result without a listing.
     virtual std::optional<std::wstring> FindNextName() = 0;
+    // The entry's own attribute bits, a link's included. No result for an entry that is not there, nor for a link
+    // whose target does not open: a junction left behind by a game moved to a disk that is now unplugged.
     virtual std::optional<std::uint32_t> GetAttributes(const std::wstring& path) = 0;
-    virtual bool RemoveFile(const std::wstring& path) = 0;
+    // Deletes the file `below` names under `folder` ("start\TenProtect\BugTrace.log" under "\\?\D:\DNF").
+    // `folder` is reached as any path is, links and all; below it nothing is followed: the file is deleted only if
+    // no folder on the way, nor the file itself, is a link, at the very moment of its deletion.
+    virtual bool RemoveFile(const std::wstring& folder, const std::wstring& below) = 0;
     // Starts the program named at the head of `commandLine` and returns at once; it never waits for it.
     virtual bool StartProgram(const std::wstring& commandLine, StartStyle style) = 0;
+    // Starts the program at the head of `commandLine` hidden, as StartProgram does, but only when it is byte for
+    // byte the file of the same name in the system's own folder; nothing can change or replace it between that
+    // comparison and its start.
+    virtual HelperStart StartHelper(const std::wstring& commandLine) = 0;
+    // Waits, `bound` at most in all, until the helper StartHelper started last has ended, and then until no
+    // process runs from an image of one of `imageNames`. The window stays painted meanwhile.
+    virtual void WaitUntilEnded(std::span<const std::wstring_view> imageNames, std::chrono::milliseconds bound) = 0;
     // A modal box with one OK button; returns when the user has dismissed it.
     virtual void ShowMessage(const std::wstring& text) = 0;
     // The running program's folder: no trailing backslash except at a drive root.

@@ -1,5 +1,6 @@
 #include "repair/file_sweep.h"
 
+#include <exception>
 #include <limits>
 #include <new>
 
@@ -73,9 +74,13 @@ std::int32_t TreeSearch(RuntimeServices& services,
         name = services.FindNextName();
     }
 
-    // Descent, only once this folder's listings are done.
+    // Descent, only once this folder's listings are done. A sub-folder whose search runs out of memory is left
+    // there, with what it found so far, and the descent goes on with the next.
     for (const std::wstring& subFolder : subFolders) {
-        TreeSearch(services, subFolder, sFileSpec, sFiles);
+        try {
+            TreeSearch(services, subFolder, sFileSpec, sFiles);
+        } catch (const std::exception&) {
+        }
     }
     return static_cast<std::int32_t>(sFiles.size());
 }
@@ -90,13 +95,20 @@ void Search(RuntimeServices& services, WindowReadings& window, std::wstring_view
 
     // The root in its extended form, once: every name a listing returns is joined to it exactly as listed, so that
     // a folder "foo." is entered as "foo.", never as a "foo" beside it, which may be a link or a hidden folder.
+    const std::wstring root = gameFolder->onDisk + L"\\";
     std::vector<std::wstring> sFiles;
-    const std::int32_t found =
-        TreeSearch(services, gameFolder->onDisk + L"\\", L"*." + std::wstring(FileExtensions), sFiles);
+    std::int32_t found = 0;
+    try {
+        found = TreeSearch(services, root, L"*." + std::wstring(FileExtensions), sFiles);
+    } catch (const std::exception&) {
+        // A search that fails as a whole found nothing.
+    }
 
-    // Only once the whole tree has been searched; a file that stays does not stop the ones after it.
+    // Only once the whole tree has been searched; a file that stays does not stop the ones after it. Each is
+    // handed over as the names below the game folder, which is as far as a link may be followed.
     for (std::int32_t index = 0; index < found; ++index) {
-        services.RemoveFile(sFiles[static_cast<std::size_t>(index)]);
+        const std::wstring& file = sFiles[static_cast<std::size_t>(index)];
+        services.RemoveFile(gameFolder->onDisk, file.substr(root.size()));
     }
 }
 

@@ -21,10 +21,13 @@ inline constexpr std::wstring_view kExperienceClient = L"\\start\\DNFchinaTest.e
 inline constexpr std::wstring_view kMissingToolMessage = L"taskkill.exe文件丢失，请重新下载";
 inline constexpr std::wstring_view kCompletionMessage = L"处理完毕，可以运行游戏了";
 inline constexpr std::wstring_view kUnsafeFolderMessage = L"DNF目录无效，请填写游戏所在文件夹的完整路径";
+// The taskkill.exe beside the tool is another program, a changed copy, or a copy older than the system's after a
+// Windows update: the copy script puts the system's own there again.
+inline constexpr std::wstring_view kForeignToolMessage = L"taskkill.exe与系统自带的不一致，请重新运行复制taskkill.cmd";
 
-// The start button's action: ends the game's processes, sweeps the leftover files out of the game folder,
-// deletes the trace log, says it is done and starts the chosen client. Every step that fails is skipped and the
-// run goes on with the next; nothing about a failure is shown.
+// The start button's action: ends the game's processes and waits for them to go, sweeps the leftover files out of
+// the game folder, deletes the trace log, says it is done and starts the chosen client. Every step that fails, out
+// of memory included, is skipped and the run goes on with the next; nothing about a failure is shown.
 void RunRepair(RuntimeServices& services, WindowReadings& window);
 
 }  // namespace velstrand

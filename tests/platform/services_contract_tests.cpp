@@ -192,20 +192,20 @@ TEST_F(ServicesContract, RemoveFileDeletesOnlyAFileThatMayGo) {
     Backend().MakeFile(L"locked.dmp", attribute::kReadOnly);
     Backend().MakeFolder(L"folder.dmp");
 
-    EXPECT_TRUE(Services().RemoveFile(Path(L"PLAIN.DMP")));
+    EXPECT_TRUE(Services().RemoveFile(Backend().Root(), L"PLAIN.DMP"));
     EXPECT_FALSE(Backend().Exists(L"plain.dmp"));
-    EXPECT_TRUE(Services().RemoveFile(Path(L"hidden.dmp")));
+    EXPECT_TRUE(Services().RemoveFile(Backend().Root(), L"hidden.dmp"));
     EXPECT_FALSE(Backend().Exists(L"hidden.dmp"));
 
-    EXPECT_FALSE(Services().RemoveFile(Path(L"locked.dmp")));
+    EXPECT_FALSE(Services().RemoveFile(Backend().Root(), L"locked.dmp"));
     EXPECT_TRUE(Backend().Exists(L"locked.dmp"));
     const auto locked = Services().GetAttributes(Path(L"locked.dmp"));
     ASSERT_TRUE(locked);
     EXPECT_NE(*locked & attribute::kReadOnly, 0u) << "removal must not clear the read-only bit";
 
-    EXPECT_FALSE(Services().RemoveFile(Path(L"folder.dmp")));
+    EXPECT_FALSE(Services().RemoveFile(Backend().Root(), L"folder.dmp"));
     EXPECT_TRUE(Backend().Exists(L"folder.dmp"));
-    EXPECT_FALSE(Services().RemoveFile(Path(L"plain.dmp"))) << "already gone";
+    EXPECT_FALSE(Services().RemoveFile(Backend().Root(), L"plain.dmp")) << "already gone";
 }
 
 // --- Registry -------------------------------------------------------------------------------------------------

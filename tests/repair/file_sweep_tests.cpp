@@ -141,11 +141,30 @@ TEST_F(FileSweep, NeverLeavesTheTreeThroughALinkNorLoopsThroughACycle) {
     fake.AddFolderLink(L"D:\\DNF\\outside", L"E:\\elsewhere");
     fake.AddFolderLink(L"D:\\DNF\\sub\\loop", L"D:\\DNF");
     fake.AddFile(L"D:\\DNF\\sub\\mine.tdl");
-    fake.AddFile(L"D:\\DNF\\filelink.tdl", attribute::kReparsePoint);  // a link to a file is deleted as itself
+    fake.AddFile(L"D:\\DNF\\filelink.tdl", attribute::kReparsePoint);
     Search(fake, window, L"tdl");
-    EXPECT_EQ(fake.RemovedFiles(),
-              (std::vector<std::wstring>{LR"(\\?\D:\DNF\filelink.tdl)", LR"(\\?\D:\DNF\sub\mine.tdl)"}));
+    EXPECT_EQ(fake.RemovedFiles(), (std::vector<std::wstring>{LR"(\\?\D:\DNF\sub\mine.tdl)"}));
     EXPECT_TRUE(fake.Exists(L"E:\\elsewhere\\precious.tdl"));
+    EXPECT_TRUE(fake.Exists(L"D:\\DNF\\filelink.tdl"));
+}
+
+// Another program swaps a listed folder for a link to a folder outside holding the same names, after the search
+// and before the deletions: no deletion may pass it.
+TEST_F(FileSweep, AFolderSwappedForALinkAfterTheSearchIsNotDeletedThrough) {
+    fake.AddFile(L"D:\\DNF\\a.tdl");
+    fake.AddFile(L"D:\\DNF\\sub\\deep\\b.tdl");
+    fake.AddFile(L"E:\\elsewhere\\deep\\b.tdl");
+    bool swapped = false;
+    fake.FailWhen([&](Operation op, const std::wstring&) {
+        if (op == Operation::RemoveFile && !swapped) {
+            swapped = true;
+            fake.AddFolderLink(L"D:\\DNF\\sub", L"E:\\elsewhere");
+        }
+        return false;
+    });
+    Search(fake, window, L"tdl");
+    EXPECT_EQ(fake.RemovedFiles(), (std::vector<std::wstring>{LR"(\\?\D:\DNF\a.tdl)"}));
+    EXPECT_TRUE(fake.Exists(L"E:\\elsewhere\\deep\\b.tdl"));
 }
 
 TEST_F(FileSweep, DeletesAfterTheWholeSearchAndGoesOnPastAFileThatStays) {

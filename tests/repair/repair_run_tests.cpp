@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <new>
 
 #include "repair/repair_run.h"
 #include "support/fake_services.h"
@@ -94,8 +95,7 @@ TEST_F(RepairRun, AFailedPresenceListingCountsAsAMissingTool) {
 TEST_F(RepairRun, FailingStepsAreSkippedAndTheRunGoesOn) {
     fake.AddFile(L"D:\\DNF\\start\\TenProtect\\BugTrace.log", attribute::kReadOnly);
     fake.FailWhen([](Operation op, const std::wstring& argument) {
-        return (op == Operation::StartProgram && argument.find(L"taskkill") != std::wstring::npos) ||
-               (op == Operation::FindFirstName && argument == LR"(\\?\D:\DNF\*.spk)");
+        return op == Operation::StartHelper || (op == Operation::FindFirstName && argument == LR"(\\?\D:\DNF\*.spk)");
     });
     window.failServerRead = [](int) { return true; };
     RunRepair(fake, window);
@@ -127,6 +127,63 @@ TEST_F(RepairRun, AFolderThatIsNotThereIsRefusedBeforeAnythingIsEnded) {
         EXPECT_TRUE(fake.StartedPrograms().empty()) << folder;
         EXPECT_TRUE(fake.RemovedFiles().empty()) << folder;
     }
+}
+
+// A running game holds its logs and caches open: they can go only once it has ended.
+TEST_F(RepairRun, FilesTheGameHoldsAreDeletedOnceItHasEnded) {
+    fake.HoldOpen(L"D:\\DNF\\a.tdl", L"TenSafe.exe");
+    fake.HoldOpen(L"D:\\DNF\\start\\TenProtect\\BugTrace.log", L"tensafe.exe");
+    fake.AddFile(L"D:\\DNF\\other.dmp");
+    fake.HoldOpen(L"D:\\DNF\\other.dmp", L"Bystander.exe");
+    RunRepair(fake, window);
+    EXPECT_FALSE(fake.Exists(L"D:\\DNF\\a.tdl"));
+    EXPECT_FALSE(fake.Exists(L"D:\\DNF\\start\\TenProtect\\BugTrace.log"));
+    EXPECT_TRUE(fake.Exists(L"D:\\DNF\\other.dmp")) << "held by a program the run does not end";
+}
+
+// Any program may lie beside the tool under taskkill's name: only the system's own runs with the tool's rights.
+TEST_F(RepairRun, ATaskkillThatIsNotTheSystemsOwnNeverRuns) {
+    for (const wchar_t* contents : {L"another program", L"a changed copy"}) {
+        fake.AddFile(L"C:\\Tools\\taskkill.exe", 0, contents);
+        fake.ClearRecords();
+        RunRepair(fake, window);
+        EXPECT_EQ(fake.Messages(), std::vector<std::wstring>{std::wstring(kForeignToolMessage)});
+        EXPECT_TRUE(fake.StartedPrograms().empty());
+        EXPECT_TRUE(fake.RemovedFiles().empty());
+    }
+}
+
+// The game folder may itself be a junction to where the game was moved; below it nothing is followed.
+TEST_F(RepairRun, TheGameFolderMayBeALinkButNothingBelowIt) {
+    fake.AddFile(L"E:\\Games\\DNF\\a.tdl");
+    fake.AddFile(L"E:\\Games\\DNF\\start\\DNFchina.exe");
+    fake.AddFolderLink(L"D:\\Moved", L"E:\\Games\\DNF");
+    fake.AddFile(L"F:\\Elsewhere\\BugTrace.log");
+    fake.AddFolderLink(L"E:\\Games\\DNF\\start\\TenProtect", L"F:\\Elsewhere");
+    FakeWindow moved{L"D:\\Moved"};
+    RunRepair(fake, moved);
+    EXPECT_EQ(fake.RemovedFiles(), std::vector<std::wstring>{LR"(\\?\D:\Moved\a.tdl)"});
+    EXPECT_TRUE(fake.Exists(L"F:\\Elsewhere\\BugTrace.log"));
+}
+
+// Running out of memory fails the step it happens in, not the run.
+TEST_F(RepairRun, RunningOutOfMemoryFailsOneStepNotTheRun) {
+    fake.AddFile(L"D:\\DNF\\sub1\\x.spk");
+    fake.AddFile(L"D:\\DNF\\sub2\\y.spk");
+    fake.FailWhen([](Operation op, const std::wstring& argument) {
+        if ((op == Operation::FindFirstName && argument == LR"(\\?\D:\DNF\*.tdl)") ||
+            (op == Operation::FindFirstName && argument == LR"(\\?\D:\DNF\sub1\*.spk)") ||
+            op == Operation::WaitUntilEnded) {
+            throw std::bad_alloc();
+        }
+        return false;
+    });
+    RunRepair(fake, window);
+    EXPECT_EQ(fake.RemovedFiles(),
+              (std::vector<std::wstring>{LR"(\\?\D:\DNF\b.spk)", LR"(\\?\D:\DNF\sub2\y.spk)", LR"(\\?\D:\DNF\c.dmp)",
+                                         LR"(\\?\D:\DNF\start\TenProtect\BugTrace.log)"}));
+    EXPECT_EQ(fake.Messages(), std::vector<std::wstring>{std::wstring(kCompletionMessage)});
+    EXPECT_EQ(fake.StartedPrograms().size(), 2u);
 }
 
 TEST_F(RepairRun, AFolderWithoutAClientIsSweptAndTheClientStartFailsSilently) {

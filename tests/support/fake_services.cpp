@@ -60,6 +60,12 @@ std::optional<ParsedPath> Parse(std::wstring_view path) {
 }
 
 constexpr int kMaxLinkDepth = 32;
+constexpr wchar_t kSystemFolder[] = L"C:\\Windows\\System32";
+
+// The last name of a path.
+std::wstring NameOf(const std::wstring& path) {
+    return std::wstring(std::find_if(path.rbegin(), path.rend(), IsSeparator).base(), path.end());
+}
 
 }  // namespace
 
@@ -67,6 +73,7 @@ struct FakeServices::Node {
     std::wstring name;
     std::uint32_t attributes = 0;
     std::optional<std::wstring> linkTarget;
+    std::wstring contents;
     std::map<std::wstring, std::unique_ptr<Node>> children;  // by folded name: the listing order
 
     bool IsFolder() const { return (attributes & attribute::kFolder) != 0; }
@@ -74,6 +81,7 @@ struct FakeServices::Node {
 
 FakeServices::FakeServices() : world_(std::make_unique<Node>()) {
     world_->attributes = attribute::kFolder;
+    AddFile(std::wstring(kSystemFolder) + L"\\taskkill.exe");
 }
 
 FakeServices::~FakeServices() = default;
@@ -154,13 +162,22 @@ void FakeServices::AddFolder(const std::wstring& path, std::uint32_t attributes)
     Make(path, attributes, true);
 }
 
-void FakeServices::AddFile(const std::wstring& path, std::uint32_t attributes) {
-    Make(path, attributes & ~attribute::kFolder, false);
+void FakeServices::AddFile(const std::wstring& path, std::uint32_t attributes, std::wstring contents) {
+    if (Node* file = Make(path, attributes & ~attribute::kFolder, false)) {
+        file->contents = std::move(contents);
+    }
 }
 
 void FakeServices::AddFolderLink(const std::wstring& path, const std::wstring& target) {
     if (Node* link = Make(path, attribute::kReparsePoint, true)) {
+        link->children.clear();
         link->linkTarget = target;
+    }
+}
+
+void FakeServices::HoldOpen(const std::wstring& path, const std::wstring& imageName) {
+    if (const Node* file = Resolve(path, false)) {
+        heldBy_[file] = Folded(imageName);
     }
 }
 
@@ -266,22 +283,42 @@ std::optional<std::uint32_t> FakeServices::GetAttributes(const std::wstring& pat
     if (!Record(Operation::GetAttributes, path)) {
         return std::nullopt;
     }
-    if (const Node* node = Resolve(path, false)) {
-        return node->attributes;
+    const Node* node = Resolve(path, false);
+    // A link answers only when its target is there.
+    if (node == nullptr || (node->linkTarget && Resolve(path, true) == nullptr)) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return node->attributes;
 }
 
-bool FakeServices::RemoveFile(const std::wstring& path) {
+bool FakeServices::RemoveFile(const std::wstring& folder, const std::wstring& below) {
+    const std::wstring path = folder + L"\\" + below;
     if (!Record(Operation::RemoveFile, path)) {
         return false;
     }
-    const Node* node = Resolve(path, false);
-    Node* parent = Resolve(path, true, true);
-    if (node == nullptr || parent == nullptr || node->IsFolder() || (node->attributes & attribute::kReadOnly) != 0) {
+    // The folder through whatever links lead to it; below it one name at a time, following none.
+    Node* parent = Resolve(folder, true);
+    const auto names = NamesAsWritten(below);
+    if (parent == nullptr || !parent->IsFolder() || !names || names->empty()) {
         return false;
     }
-    parent->children.erase(Folded(node->name));
+    for (std::size_t i = 0; i + 1 < names->size(); ++i) {
+        const auto child = parent->children.find(Folded((*names)[i]));
+        if (child == parent->children.end() || child->second->linkTarget || !child->second->IsFolder()) {
+            return false;
+        }
+        parent = child->second.get();
+    }
+    const auto file = parent->children.find(Folded(names->back()));
+    if (file == parent->children.end()) {
+        return false;
+    }
+    const Node& node = *file->second;
+    const std::uint32_t refused = attribute::kFolder | attribute::kReparsePoint | attribute::kReadOnly;
+    if ((node.attributes & refused) != 0 || heldBy_.contains(&node)) {
+        return false;
+    }
+    parent->children.erase(file);
     removed_.push_back(path);
     return true;
 }
@@ -296,6 +333,39 @@ bool FakeServices::StartProgram(const std::wstring& commandLine, StartStyle styl
     }
     started_.push_back({commandLine, style});
     return true;
+}
+
+HelperStart FakeServices::StartHelper(const std::wstring& commandLine) {
+    if (!Record(Operation::StartHelper, commandLine)) {
+        return HelperStart::NotStarted;
+    }
+    const std::wstring program = ProgramPathOf(commandLine);
+    const Node* copy = Resolve(program, true);
+    if (copy == nullptr || copy->IsFolder()) {
+        return HelperStart::NotStarted;
+    }
+    const Node* original = Resolve(std::wstring(kSystemFolder) + L"\\" + NameOf(program), true);
+    if (original == nullptr || original->IsFolder() || original->contents != copy->contents) {
+        return HelperStart::NotTheSystemsOwn;
+    }
+    started_.push_back({commandLine, StartStyle::Hidden});
+    helperStarted_ = true;
+    return HelperStart::Started;
+}
+
+void FakeServices::WaitUntilEnded(std::span<const std::wstring_view> imageNames, std::chrono::milliseconds) {
+    std::wstring names;
+    for (const std::wstring_view name : imageNames) {
+        names.append(name).append(L" ");
+    }
+    if (!Record(Operation::WaitUntilEnded, names) || !helperStarted_) {
+        return;
+    }
+    // The helper ended every process of those names.
+    std::erase_if(heldBy_, [&](const auto& held) {
+        return std::any_of(imageNames.begin(), imageNames.end(),
+                           [&](std::wstring_view name) { return Folded(name) == held.second; });
+    });
 }
 
 void FakeServices::ShowMessage(const std::wstring& text) {

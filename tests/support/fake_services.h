@@ -21,6 +21,8 @@ enum class Operation {
     GetAttributes,
     RemoveFile,
     StartProgram,
+    StartHelper,
+    WaitUntilEnded,
     ShowMessage,
     ProgramFolder,
     ReadRegistryString,
@@ -40,10 +42,11 @@ struct StartedProgram {
     bool operator==(const StartedProgram&) const = default;
 };
 
-// The in-memory substitute of the runtime services: a tree of drives, folders, files and folder links with
-// Windows attributes and case-insensitive names, the same wildcard rules and single process-wide listing as the
-// Windows realisation, a registry, and a record of every call, started program and message in order. Any call
-// can be made to fail through FailWhen.
+// The in-memory substitute of the runtime services: a tree of drives, folders, files (with contents) and folder
+// links with Windows attributes and case-insensitive names, the same wildcard rules and single process-wide
+// listing as the Windows realisation, running game processes that hold files open until they are ended, a
+// registry, and a record of every call, started program and message in order. Any call can be made to fail
+// through FailWhen. The system folder holds a taskkill.exe whose contents are empty text.
 class FakeServices final : public RuntimeServices {
   public:
     FakeServices();
@@ -51,9 +54,13 @@ class FakeServices final : public RuntimeServices {
 
     // The tree. Paths are absolute ("D:\DNF\start"); missing parent folders are made as plain folders.
     void AddFolder(const std::wstring& path, std::uint32_t attributes = 0);
-    void AddFile(const std::wstring& path, std::uint32_t attributes = 0);
-    // A folder link (folder and reparse-point bits) through which the target's entries are listed.
+    void AddFile(const std::wstring& path, std::uint32_t attributes = 0, std::wstring contents = {});
+    // A folder link (folder and reparse-point bits) through which the target's entries are listed. It takes the
+    // place of whatever was at `path`, as a folder swapped for a link does.
     void AddFolderLink(const std::wstring& path, const std::wstring& target);
+    // A running process of image `imageName` holds the file open, so that it cannot be deleted, until a wait for
+    // that image after a started helper has ended it.
+    void HoldOpen(const std::wstring& path, const std::wstring& imageName);
     bool Exists(const std::wstring& path) const;
     // Every file in the tree, as full paths in listing order; links are not followed.
     std::vector<std::wstring> AllFiles() const;
@@ -78,8 +85,10 @@ class FakeServices final : public RuntimeServices {
     std::optional<std::wstring> FindFirstName(const std::wstring& pattern, ListingFilter filter) override;
     std::optional<std::wstring> FindNextName() override;
     std::optional<std::uint32_t> GetAttributes(const std::wstring& path) override;
-    bool RemoveFile(const std::wstring& path) override;
+    bool RemoveFile(const std::wstring& folder, const std::wstring& below) override;
     bool StartProgram(const std::wstring& commandLine, StartStyle style) override;
+    HelperStart StartHelper(const std::wstring& commandLine) override;
+    void WaitUntilEnded(std::span<const std::wstring_view> imageNames, std::chrono::milliseconds bound) override;
     void ShowMessage(const std::wstring& text) override;
     std::wstring ProgramFolder() override;
     std::optional<std::wstring> ReadRegistryString(const std::wstring& name) override;
@@ -113,6 +122,8 @@ class FakeServices final : public RuntimeServices {
     std::vector<std::wstring> messages_;
     std::vector<StartedProgram> started_;
     std::vector<std::wstring> removed_;
+    std::map<const Node*, std::wstring> heldBy_;  // open files, and the folded image name of the holding process
+    bool helperStarted_ = false;
 };
 
 }  // namespace velstrand::testing

@@ -15,9 +15,15 @@ class ForwardingServices : public RuntimeServices {
     }
     std::optional<std::wstring> FindNextName() override { return inner_.FindNextName(); }
     std::optional<std::uint32_t> GetAttributes(const std::wstring& path) override { return inner_.GetAttributes(path); }
-    bool RemoveFile(const std::wstring& path) override { return inner_.RemoveFile(path); }
+    bool RemoveFile(const std::wstring& folder, const std::wstring& below) override {
+        return inner_.RemoveFile(folder, below);
+    }
     bool StartProgram(const std::wstring& commandLine, StartStyle style) override {
         return inner_.StartProgram(commandLine, style);
+    }
+    HelperStart StartHelper(const std::wstring& commandLine) override { return inner_.StartHelper(commandLine); }
+    void WaitUntilEnded(std::span<const std::wstring_view> imageNames, std::chrono::milliseconds bound) override {
+        inner_.WaitUntilEnded(imageNames, bound);
     }
     void ShowMessage(const std::wstring& text) override { inner_.ShowMessage(text); }
     std::wstring ProgramFolder() override { return inner_.ProgramFolder(); }

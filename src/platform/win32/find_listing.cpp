@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <new>
+
 #include "platform/path_syntax.h"
 #include "platform/wildcard_match.h"
 #include "platform/win32/file_system_path.h"
@@ -92,11 +94,22 @@ bool FindListing::ReadFolder(const std::wstring& folder) {
 
 std::optional<std::wstring> FindListing::First(const std::wstring& pattern, ListingFilter filter) {
     inProgress_ = false;
+    lastReturnedKnown_ = false;
     matches_.clear();
     next_ = 0;
     const bool reuse = snapshotUsable_;
     snapshotUsable_ = false;
+    // A folder too large for the memory left is a listing that could not be made, not a crash.
+    try {
+        return Start(pattern, filter, reuse);
+    } catch (const std::bad_alloc&) {
+        inProgress_ = false;
+        folder_.clear();
+        return std::nullopt;
+    }
+}
 
+std::optional<std::wstring> FindListing::Start(const std::wstring& pattern, ListingFilter filter, bool reuse) {
     const std::size_t nameStart = NamePartStart(pattern);
     const std::wstring_view namePattern = std::wstring_view(pattern).substr(nameStart);
     if (IsMalformedNamePattern(namePattern)) {
@@ -130,13 +143,16 @@ std::optional<std::wstring> FindListing::Next() {
         return std::nullopt;
     }
     if (next_ == matches_.size()) {
+        lastReturnedKnown_ = false;
         return std::wstring();
     }
-    return std::wstring(NameOf(snapshot_[matches_[next_++]]));
+    std::wstring name(NameOf(snapshot_[matches_[next_++]]));
+    lastReturnedKnown_ = true;
+    return name;
 }
 
 std::optional<std::uint32_t> FindListing::AttributesOfLastReturned(const std::wstring& path) const {
-    if (!inProgress_ || next_ == 0) {
+    if (!lastReturnedKnown_) {
         return std::nullopt;
     }
     const Entry& last = snapshot_[matches_[next_ - 1]];

@@ -25,11 +25,16 @@ class FindListing {
     std::optional<std::wstring> Next();
 
     // The attributes of the entry this listing returned last, when `path` is its folder followed by its name:
-    // they came with the listing, so a sweep asking about every entry costs no second query per entry.
+    // they came with the listing, so a sweep asking about every entry costs no second query per entry. Only while
+    // that listing goes on: once it has ended, the disk is asked again.
     std::optional<std::uint32_t> AttributesOfLastReturned(const std::wstring& path) const;
 
-    // The disk has changed under the snapshot: the next listing reads its folder afresh.
-    void ForgetSnapshot() { snapshotUsable_ = false; }
+    // The disk has changed under the snapshot: the next listing reads its folder afresh, and what the last one
+    // returned is no longer known.
+    void ForgetSnapshot() {
+        snapshotUsable_ = false;
+        lastReturnedKnown_ = false;
+    }
 
   private:
     // The folder as last read, whole. A sweep lists each folder twice in a row (its pattern, then every entry),
@@ -46,6 +51,7 @@ class FindListing {
         return std::wstring_view(names_).substr(entry.nameStart, entry.nameLength);
     }
     bool ReadFolder(const std::wstring& folder);
+    std::optional<std::wstring> Start(const std::wstring& pattern, ListingFilter filter, bool reuse);
 
     std::wstring folder_;
     std::wstring names_;
@@ -55,6 +61,7 @@ class FindListing {
     bool inProgress_ = false;
     std::vector<std::uint32_t> matches_;  // indexes into snapshot_ of this listing's entries
     std::size_t next_ = 0;
+    bool lastReturnedKnown_ = false;  // matches_[next_ - 1] was returned and the listing has not ended since
 };
 
 }  // namespace velstrand

@@ -54,6 +54,13 @@ struct FindHandleTraits {
     static void Close(Handle handle) { ::FindClose(handle); }
 };
 
+// CreateFileW's handle, and CreateToolhelp32Snapshot's.
+struct FileHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle handle) { ::CloseHandle(handle); }
+};
+
 struct ModuleHandleTraits {
     using Handle = HMODULE;
     static Handle Invalid() { return nullptr; }
@@ -64,6 +71,8 @@ struct ModuleHandleTraits {
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 // FindFirstFileW's handle: INVALID_HANDLE_VALUE means none.
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
+// A file or a snapshot: INVALID_HANDLE_VALUE means none.
+using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 // A DLL this process loaded itself, freed when the object goes.
 using UniqueModule = UniqueHandle<ModuleHandleTraits>;
 

@@ -1,7 +1,11 @@
 #include "platform/win32/win32_services.h"
 
+#include <algorithm>
+
 #include "platform/win32/file_system_path.h"
+#include "platform/win32/helper_start.h"
 #include "platform/win32/message_box.h"
+#include "platform/win32/process_wait.h"
 #include "platform/win32/program_folder.h"
 #include "platform/win32/program_start.h"
 #include "platform/win32/wsh_registry.h"
@@ -9,10 +13,20 @@
 namespace velstrand {
 
 namespace {
-constexpr DWORD kHelperGraceMilliseconds = 10'000;
+
+// Whether the entry opens, following it if it is a link, as a listing of it would.
+bool OpensFollowingLinks(const std::wstring& onDisk) {
+    const UniqueFileHandle entry(::CreateFileW(onDisk.c_str(), FILE_READ_ATTRIBUTES,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return static_cast<bool>(entry);
+}
+
 }  // namespace
 
 std::optional<std::wstring> Win32Services::FindFirstName(const std::wstring& pattern, ListingFilter filter) {
+    // Between folders: a sweep of a large game folder on a slow disk takes a while.
+    upkeep_.IfDue();
     return listing_.First(pattern, filter);
 }
 
@@ -32,31 +46,44 @@ std::optional<std::uint32_t> Win32Services::GetAttributes(const std::wstring& pa
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return std::nullopt;
     }
+    // Windows still reports a junction whose target is gone as a folder: the game moved to a disk that is not
+    // plugged in. Such a link is no folder anyone can open, so it has no attributes either.
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && !OpensFollowingLinks(*onDisk)) {
+        return std::nullopt;
+    }
     return attributes;
 }
 
-bool Win32Services::RemoveFile(const std::wstring& path) {
+bool Win32Services::RemoveFile(const std::wstring& folder, const std::wstring& below) {
+    upkeep_.IfDue();
     // No attribute is cleared first: a read-only file is one the user meant to keep.
     listing_.ForgetSnapshot();
-    const std::optional<std::wstring> onDisk = FileSystemPath(path);
+    const std::optional<std::wstring> onDisk = FileSystemPath(folder + L"\\" + below);
     return onDisk && ::DeleteFileW(onDisk->c_str()) != FALSE;
 }
 
 bool Win32Services::StartProgram(const std::wstring& commandLine, StartStyle style) {
-    // taskkill ends "DNFChina.exe" whatever its letter case, so the client a run starts would be among its victims
-    // if the user dismissed the completion message before taskkill had looked at the processes. The helper is
-    // never waited for while it works beside the run; it is given a bounded moment only before a visible program
-    // starts.
-    if (helper_ && style != StartStyle::Hidden) {
-        ::WaitForSingleObject(helper_.Get(), kHelperGraceMilliseconds);
+    return StartDetached(commandLine, style, messageOwner_).started;
+}
+
+HelperStart Win32Services::StartHelper(const std::wstring& commandLine) {
+    HelperStarted started = StartSystemCopy(commandLine, SystemFolderPath(), messageOwner_);
+    // Empty when the shell started it: that start cannot be waited for.
+    helper_ = std::move(started.process);
+    return started.outcome;
+}
+
+void Win32Services::WaitUntilEnded(std::span<const std::wstring_view> imageNames, std::chrono::milliseconds bound) {
+    const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(std::max<long long>(bound.count(), 0));
+    // The helper first: until it has ended, the processes it is to end may still look alive.
+    if (helper_) {
+        const bool ended = WaitKeepingWindowsPainted(helper_.Get(), deadline);
         helper_.Reset();
+        if (!ended) {
+            return;
+        }
     }
-    StartedProgram started = StartDetached(commandLine, style, messageOwner_);
-    if (started.started && style == StartStyle::Hidden) {
-        // Empty when the shell started it: that start is never waited for.
-        helper_ = std::move(started.process);
-    }
-    return started.started;
+    WaitForProcessesNamed(imageNames, deadline);
 }
 
 void Win32Services::ShowMessage(const std::wstring& text) {

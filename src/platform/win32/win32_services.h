@@ -9,6 +9,7 @@
 #include "platform/runtime_services.h"
 #include "platform/win32/find_listing.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/window_upkeep.h"
 
 namespace velstrand {
 
@@ -23,16 +24,19 @@ class Win32Services final : public RuntimeServices {
     std::optional<std::wstring> FindFirstName(const std::wstring& pattern, ListingFilter filter) override;
     std::optional<std::wstring> FindNextName() override;
     std::optional<std::uint32_t> GetAttributes(const std::wstring& path) override;
-    bool RemoveFile(const std::wstring& path) override;
+    bool RemoveFile(const std::wstring& folder, const std::wstring& below) override;
     bool StartProgram(const std::wstring& commandLine, StartStyle style) override;
+    HelperStart StartHelper(const std::wstring& commandLine) override;
+    void WaitUntilEnded(std::span<const std::wstring_view> imageNames, std::chrono::milliseconds bound) override;
     void ShowMessage(const std::wstring& text) override;
     std::wstring ProgramFolder() override;
     std::optional<std::wstring> ReadRegistryString(const std::wstring& name) override;
 
   private:
     FindListing listing_;
-    // The hidden helper started last (taskkill ending the game), until a visible program starts.
+    // The helper started last (taskkill ending the game), until it has been waited for.
     UniqueKernelHandle helper_;
+    WindowUpkeep upkeep_;
     HWND messageOwner_ = nullptr;
 };
 

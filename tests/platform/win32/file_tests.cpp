@@ -24,10 +24,10 @@ TEST(RemoveFile, AFileInUseFailsAndStays) {
         UniqueFileHandle held(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(held);
-        EXPECT_FALSE(services.RemoveFile(path));
+        EXPECT_FALSE(services.RemoveFile(scratch.Path().wstring(), L"BugTrace.log"));
         EXPECT_TRUE(fs::exists(path));
     }
-    EXPECT_TRUE(services.RemoveFile(path)) << "once it is let go";
+    EXPECT_TRUE(services.RemoveFile(scratch.Path().wstring(), L"BugTrace.log")) << "once it is let go";
 }
 
 TEST(FindFirstName, ADriveRootListsNoDotEntries) {

@@ -42,7 +42,7 @@ class ListingSnapshot : public ::testing::Test {
 
 TEST_F(ListingSnapshot, AFileRemovedBetweenListingsIsNotListedAgain) {
     EXPECT_EQ(ListAll(services, Pattern(L"*.tdl"), ListingFilter::PlainFiles), std::vector<std::wstring>{L"a.tdl"});
-    ASSERT_TRUE(services.RemoveFile(scratch.Below(L"a.tdl")));
+    ASSERT_TRUE(services.RemoveFile(scratch.Path().wstring(), L"a.tdl"));
     EXPECT_EQ(ListAll(services, Pattern(L"*.*"), ListingFilter::PlainFilesAndFolders),
               (std::vector<std::wstring>{L".", L"..", L"b.txt", L"sub"}));
 }
@@ -71,6 +71,12 @@ TEST_F(ListingSnapshot, AttributesComeFromTheListingOnlyForTheEntryJustListed) {
     EXPECT_FALSE(services.GetAttributes(scratch.Below(L"sub\\missing")));
     EXPECT_FALSE(services.GetAttributes(scratch.Below(L"SUB\\..\\nothing")));
     ::SetFileAttributesW(scratch.Below(L"b.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    // Once the listing has ended, its last entry is asked of the disk too: the next run's check of a game folder
+    // removed since must not be answered from this one's listing.
+    ASSERT_EQ(services.FindNextName(), std::wstring());
+    ASSERT_TRUE(::RemoveDirectoryW(scratch.Below(L"sub").c_str()));
+    EXPECT_FALSE(services.GetAttributes(scratch.Below(L"sub")));
 }
 
 // An independent plain walk: every folder listed once with FindFirstFileW, names matched here, links not entered.

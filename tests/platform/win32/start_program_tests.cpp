@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/command_line.h"
@@ -80,25 +79,6 @@ TEST_F(StartProgram, ReturnsWhileTheProgramStillRuns) {
     EXPECT_FALSE(held.Ended());
     EXPECT_TRUE(held.WaitForRecord());
     EXPECT_TRUE(held.ReleaseAndWaitForEnd());
-}
-
-// taskkill is started hidden and not waited for; the client the same run starts next must not be among the
-// processes it ends, so that start comes only once the helper has ended.
-TEST_F(StartProgram, TheNextProgramStartsOnlyOnceTheHiddenHelperHasEnded) {
-    const PlacedStandIn helper(scratch_.Below(L"helper.exe"));
-    const PlacedStandIn client(scratch_.Below(L"client.exe"));
-    ASSERT_TRUE(helper.Placed() && client.Placed());
-
-    ASSERT_TRUE(services_.StartProgram(Quoted(helper.Path()) + L" --hold", StartStyle::Hidden));
-    ASSERT_TRUE(helper.WaitForRecord());
-    std::thread release([&] {
-        ::Sleep(300);
-        helper.Release();
-    });
-    ASSERT_TRUE(services_.StartProgram(Quoted(client.Path()), StartStyle::MinimisedWithFocus));
-    EXPECT_TRUE(helper.Ended());
-    release.join();
-    EXPECT_TRUE(client.WaitForRecord());
 }
 
 // With "X:\...\My Game\start\client.exe" and "X:\...\My.exe" both present, the system's own reading of an

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/process_snapshot.h"
 #include "test_files.h"
 
 namespace velstrand::testing {
@@ -49,18 +50,14 @@ void ChildProcess::End() {
 }
 
 std::optional<PROCESSENTRY32W> FindProcess(const std::function<bool(const PROCESSENTRY32W&)>& matches) {
-    const UniqueFileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot) {
-        return std::nullopt;
-    }
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
+    std::optional<PROCESSENTRY32W> found;
+    ForEachProcess([&](const PROCESSENTRY32W& entry) {
         if (matches(entry)) {
-            return entry;
+            found = entry;
         }
-    }
-    return std::nullopt;
+        return !found;
+    });
+    return found;
 }
 
 bool ProcessRunning(const std::wstring& imageName) {

@@ -12,14 +12,6 @@ namespace velstrand::testing {
 
 namespace fs = std::filesystem;
 
-// CreateFileW's handle, and CreateToolhelp32Snapshot's: INVALID_HANDLE_VALUE means none.
-struct FileHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Handle handle) { ::CloseHandle(handle); }
-};
-using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
-
 // Writes `content` to `path`, making the folders above it.
 void WriteFile(const fs::path& path, std::string_view content = "leftover");
 void SetHidden(const fs::path& path);
