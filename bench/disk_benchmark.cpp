@@ -71,14 +71,45 @@ double Seconds(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-}  // namespace
+// Every file the tree lacks made again, so that each round finds the leftovers the last one deleted. The files
+// still there are left as they are: creating a file that exists fails at once.
+void PutBackFiles(const fs::path& root, const TreeShape& shape) {
+    for (const TreeEntry& entry : shape.entries) {
+        if (!entry.folder && entry.attributes == 0) {
+            const UniqueFileHandle file(::CreateFileW((root / entry.path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        }
+    }
+}
 
-int RunDiskBenchmark(int files, int folders, int rounds) {
-    const TreeShape shape = MakeTreeShape(files, folders);
+// Deletions done for real, each one timed on its own, so that the listing around them does not count.
+class TimedRemovals final : public testing::ForwardingServices {
+  public:
+    using ForwardingServices::ForwardingServices;
+    bool RemoveFile(const std::wstring& folder, const std::wstring& below) override {
+        const auto start = std::chrono::steady_clock::now();
+        const bool removed = ForwardingServices::RemoveFile(folder, below);
+        seconds += Seconds(start);
+        removals += removed ? 1 : 0;
+        return removed;
+    }
+    double seconds = 0;
+    long long removals = 0;
+};
+
+fs::path MakeBenchTree(const TreeShape& shape, int files, int folders) {
     const fs::path root = fs::temp_directory_path() / (L"velstrand-bench-" + std::to_wstring(::GetCurrentProcessId()));
     std::printf("generating %d files in %d folders under %ls\n", files, folders, root.c_str());
     std::fflush(stdout);
     MakeTree(root, shape);
+    return root;
+}
+
+}  // namespace
+
+int RunDiskBenchmark(int files, int folders, int rounds) {
+    const TreeShape shape = MakeTreeShape(files, folders);
+    const fs::path root = MakeBenchTree(shape, files, folders);
 
     Win32Services services;
     std::vector<double> walks;
@@ -111,6 +142,36 @@ int RunDiskBenchmark(int files, int folders, int rounds) {
     std::printf("basic walk median: %.3f s (sweeps against it: %.2f)\n", basicWalk, Median(sweeps) / basicWalk);
     std::printf("sweeps median: %.3f s\n", sweep);
     std::printf("sweep/walk ratio: %.2f\n", sweep / walk);
+    return 0;
+}
+
+int RunDeletionBenchmark(int files, int folders, int rounds) {
+    const TreeShape shape = MakeTreeShape(files, folders);
+    const fs::path root = MakeBenchTree(shape, files, folders);
+
+    Win32Services services;
+    testing::FakeWindow window(root.wstring());
+    std::vector<double> perFile;
+    std::vector<double> repairs;
+    for (int round = 1; round <= rounds; ++round) {
+        PutBackFiles(root, shape);
+        TimedRemovals timed(services);
+        const auto start = std::chrono::steady_clock::now();
+        for (const wchar_t* extension : {L"tdl", L"spk", L"dmp"}) {
+            Search(timed, window, extension);
+        }
+        repairs.push_back(Seconds(start));
+        perFile.push_back(timed.removals == 0 ? 0 : timed.seconds / static_cast<double>(timed.removals));
+        std::printf("round %d: sweeps %.3f s, %lld files deleted (%d expected) in %.3f s, %.1f us per file\n", round,
+                    repairs.back(), timed.removals, shape.expectedDeletions, timed.seconds, perFile.back() * 1e6);
+        std::fflush(stdout);
+    }
+
+    std::error_code ignored;
+    fs::remove_all(root, ignored);
+
+    std::printf("sweeps with deletions median: %.3f s\n", Median(repairs));
+    std::printf("cost per deleted file median: %.1f us\n", Median(perFile) * 1e6);
     return 0;
 }
 

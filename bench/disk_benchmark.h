@@ -6,4 +6,8 @@ namespace velstrand::bench {
 // through the Windows realisation, and prints their medians and ratio.
 int RunDiskBenchmark(int files, int folders, int rounds);
 
+// Generates the same tree, then per round puts back what the last round deleted and runs the three sweeps with
+// real deletions, and prints the time spent deleting per deleted file.
+int RunDeletionBenchmark(int files, int folders, int rounds);
+
 }  // namespace velstrand::bench

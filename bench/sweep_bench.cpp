@@ -1,7 +1,8 @@
 // The sweep benchmark. Under Wine (or on Windows): the three sweeps of a repair run against one raw walk of the
-// same generated tree. Natively, or with --scaling: how the sweep's cost grows with the tree, on the substitute.
+// same generated tree; with --deletions, what each file the sweeps delete for real costs. Natively, or with
+// --scaling: how the sweep's cost grows with the tree, on the substitute.
 //
-//   velstrand_bench [--files N] [--folders N] [--rounds N] [--scaling]
+//   velstrand_bench [--files N] [--folders N] [--rounds N] [--deletions | --scaling]
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     int folders = 2'000;
     int rounds = 7;
     bool scaling = false;
+    bool deletions = false;
 #ifndef _WIN32
     scaling = true;
 #endif
@@ -29,8 +31,11 @@ int main(int argc, char** argv) {
             rounds = std::atoi(argv[++i]);
         } else if (std::strcmp(argv[i], "--scaling") == 0) {
             scaling = true;
+        } else if (std::strcmp(argv[i], "--deletions") == 0) {
+            deletions = true;
         } else {
-            std::fprintf(stderr, "usage: %s [--files N] [--folders N] [--rounds N] [--scaling]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--files N] [--folders N] [--rounds N] [--deletions | --scaling]\n",
+                         argv[0]);
             return 2;
         }
     }
@@ -42,8 +47,10 @@ int main(int argc, char** argv) {
         return velstrand::bench::RunScaling(rounds < 3 ? rounds : 3);
     }
 #ifdef _WIN32
-    return velstrand::bench::RunDiskBenchmark(files, folders, rounds);
+    return deletions ? velstrand::bench::RunDeletionBenchmark(files, folders, rounds)
+                     : velstrand::bench::RunDiskBenchmark(files, folders, rounds);
 #else
+    (void)deletions;
     return 0;
 #endif
 }
