@@ -27,6 +27,8 @@ bool OpensFollowingLinks(const std::wstring& onDisk) {
 std::optional<std::wstring> Win32Services::FindFirstName(const std::wstring& pattern, ListingFilter filter) {
     // Between folders: a sweep of a large game folder on a slow disk takes a while.
     upkeep_.IfDue();
+    // A new listing means the deletions of the last one are done.
+    deletions_.LetGo();
     return listing_.First(pattern, filter);
 }
 
@@ -58,11 +60,12 @@ bool Win32Services::RemoveFile(const std::wstring& folder, const std::wstring& b
     upkeep_.IfDue();
     // No attribute is cleared first: a read-only file is one the user meant to keep.
     listing_.ForgetSnapshot();
-    const std::optional<std::wstring> onDisk = FileSystemPath(folder + L"\\" + below);
-    return onDisk && ::DeleteFileW(onDisk->c_str()) != FALSE;
+    return deletions_.Remove(folder, below);
 }
 
 bool Win32Services::StartProgram(const std::wstring& commandLine, StartStyle style) {
+    // The game it starts may update itself, moving its own folders.
+    deletions_.LetGo();
     return StartDetached(commandLine, style, messageOwner_).started;
 }
 
@@ -87,6 +90,8 @@ void Win32Services::WaitUntilEnded(std::span<const std::wstring_view> imageNames
 }
 
 void Win32Services::ShowMessage(const std::wstring& text) {
+    // Whatever the box says, the player may go on with their folders while it is up.
+    deletions_.LetGo();
     ShowMessageBox(messageOwner_, text);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/runtime_services.h"
+#include "platform/win32/deletion_walk.h"
 #include "platform/win32/find_listing.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/window_upkeep.h"
@@ -34,6 +35,8 @@ class Win32Services final : public RuntimeServices {
 
   private:
     FindListing listing_;
+    // Held from one deletion to the next while a sweep deletes what it listed.
+    DeletionWalk deletions_;
     // The helper started last (taskkill ending the game), until it has been waited for.
     UniqueKernelHandle helper_;
     WindowUpkeep upkeep_;
