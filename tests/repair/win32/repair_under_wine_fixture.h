@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "child_process.h"
@@ -67,9 +68,12 @@ class RepairUnderWine : public ::testing::Test {
         gameProcesses = StartStandIns(scratch.Path() / L"processes", names);
     }
 
-    std::unique_ptr<RecordingServices> Run(bool official) {
-        auto services = std::make_unique<RecordingServices>(
-            windows, tool, std::vector<fs::path>{Marker(kOfficialClient), Marker(kExperienceClient)});
+    // `Services` is RecordingServices or a test's own kind of it, made with `extra` after its usual arguments.
+    template <typename Services = RecordingServices, typename... Extra>
+    std::unique_ptr<Services> Run(bool official, Extra&&... extra) {
+        auto services = std::make_unique<Services>(
+            windows, tool, std::vector<fs::path>{Marker(kOfficialClient), Marker(kExperienceClient)},
+            std::forward<Extra>(extra)...);
         FakeWindow window{game.wstring(), official};
         RunRepair(*services, window);
         return services;

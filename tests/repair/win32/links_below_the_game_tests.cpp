@@ -1,0 +1,112 @@
+// No deletion passes a link below the game folder, not even one put there while the run goes on; the game folder
+// itself may be one. The links lead to a folder outside the game folder that holds files of the same names, which
+// must all stay.
+#include <system_error>
+
+#include "folder_link.h"
+#include "repair_under_wine_fixture.h"
+
+namespace velstrand::testing {
+namespace {
+
+const fs::path kTraceLogBelow = fs::path(L"start") / L"TenProtect" / L"BugTrace.log";
+
+class TraceLogBehindALink : public RepairUnderWine {
+  protected:
+    // `linked` is a folder on the trace log's way, named below the game folder; what it held (the clients, for
+    // "start") lies outside now, behind the link.
+    void ExpectTheLogOutsideStays(const fs::path& linked) {
+        fs::create_directories(game / linked);
+        fs::rename(game / linked, outside);
+        const fs::path outsideLog = outside / kTraceLogBelow.lexically_relative(linked);
+        WriteFile(outsideLog);
+        const FolderLink link(game / linked, outside);
+        ASSERT_TRUE(link.Made()) << "the test could not make a folder link";
+
+        Run(true);
+
+        EXPECT_TRUE(fs::exists(outsideLog));
+    }
+};
+
+TEST_F(TraceLogBehindALink, StartIsALink) {
+    ExpectTheLogOutsideStays(L"start");
+}
+
+TEST_F(TraceLogBehindALink, TenProtectIsALink) {
+    ExpectTheLogOutsideStays(fs::path(L"start") / L"TenProtect");
+}
+
+// At the first deletion, before anything of it is opened, a listed folder is moved away and a link to `outside`
+// takes its place: what a program racing the sweep would do.
+class SwappingServices : public RecordingServices {
+  public:
+    SwappingServices(RuntimeServices& inner,
+                     fs::path toolFolder,
+                     std::vector<fs::path> clientMarkers,
+                     fs::path swapped,
+                     fs::path outsideFolder)
+        : RecordingServices(inner, std::move(toolFolder), std::move(clientMarkers)),
+          swapped_(std::move(swapped)),
+          outside_(std::move(outsideFolder)) {}
+
+    bool RemoveFile(const std::wstring& folder, const std::wstring& below) override {
+        if (!link_) {
+            std::error_code error;
+            fs::rename(swapped_, swapped_.wstring() + L" moved away", error);
+            link_ = std::make_unique<FolderLink>(swapped_, outside_);
+        }
+        return RecordingServices::RemoveFile(folder, below);
+    }
+
+    bool Swapped() const { return link_ && link_->Made(); }
+
+  private:
+    fs::path swapped_;
+    fs::path outside_;
+    std::unique_ptr<FolderLink> link_;
+};
+
+TEST_F(RepairUnderWine, AListedFolderSwappedForALinkBeforeItsDeletionsLeavesTheOutsideAlone) {
+    // All of one extension, so that one sweep lists them all before the swap.
+    const std::vector<fs::path> names = {L"x.tdl", fs::path(L"deeper") / L"y.tdl"};
+    for (const fs::path& name : names) {
+        WriteFile(game / L"sub" / name);
+        WriteFile(outside / name);
+    }
+
+    const auto services = Run<SwappingServices>(true, game / L"sub", outside);
+
+    ASSERT_TRUE(services->Swapped()) << "the test could not swap the folder for a link";
+    for (const fs::path& name : names) {
+        EXPECT_TRUE(fs::exists(outside / name)) << name;
+    }
+}
+
+// A game moved to another drive, with a link left where it was: that one link is followed.
+TEST_F(RepairUnderWine, AGameFolderThatIsALinkIsSweptInFull) {
+    const std::vector<fs::path> swept = {L"a.tdl", fs::path(L"sub") / L"b.spk", fs::path(L"sub") / L"deeper" / L"c.dmp",
+                                         kTraceLogBelow};
+    const std::vector<fs::path> kept = {L"keep.txt", fs::path(L"sub") / L"deeper" / L"keep.tdlx"};
+    for (const auto* files : {&swept, &kept}) {
+        for (const fs::path& file : *files) {
+            WriteFile(game / file);
+        }
+    }
+    const fs::path moved = scratch.Path() / L"moved game";
+    fs::rename(game, moved);
+    const FolderLink link(game, moved);
+    ASSERT_TRUE(link.Made()) << "the test could not make a folder link";
+
+    Run(true);
+
+    for (const fs::path& file : swept) {
+        EXPECT_FALSE(fs::exists(moved / file)) << file;
+    }
+    for (const fs::path& file : kept) {
+        EXPECT_TRUE(fs::exists(moved / file)) << file;
+    }
+}
+
+}  // namespace
+}  // namespace velstrand::testing
