@@ -98,7 +98,7 @@ class TimedRemovals final : public testing::ForwardingServices {
 };
 
 fs::path MakeBenchTree(const TreeShape& shape, int files, int folders) {
-    const fs::path root = fs::temp_directory_path() / (L"velstrand-bench-" + std::to_wstring(::GetCurrentProcessId()));
+    fs::path root = fs::temp_directory_path() / (L"velstrand-bench-" + std::to_wstring(::GetCurrentProcessId()));
     std::printf("generating %d files in %d folders under %ls\n", files, folders, root.c_str());
     std::fflush(stdout);
     MakeTree(root, shape);
