@@ -1,15 +1,20 @@
 // No deletion passes a link below the game folder, not even one put there while the run goes on; the game folder
 // itself may be one. The links lead to a folder outside the game folder that holds files of the same names, which
 // must all stay.
-#include <system_error>
-
 #include "folder_link.h"
 #include "repair_under_wine_fixture.h"
+#include "wait_until.h"
 
 namespace velstrand::testing {
 namespace {
 
 const fs::path kTraceLogBelow = fs::path(L"start") / L"TenProtect" / L"BugTrace.log";
+
+// Tried for a while: on Windows a scanner may hold a file just written for a moment, and a folder with a file open
+// in it may not be renamed.
+bool MoveFolder(const fs::path& from, const fs::path& to) {
+    return WaitUntil([&] { return ::MoveFileW(from.c_str(), to.c_str()) != FALSE; }, std::chrono::seconds(5));
+}
 
 class TraceLogBehindALink : public RepairUnderWine {
   protected:
@@ -17,7 +22,7 @@ class TraceLogBehindALink : public RepairUnderWine {
     // "start") lies outside now, behind the link.
     void ExpectTheLogOutsideStays(const fs::path& linked) {
         fs::create_directories(game / linked);
-        fs::rename(game / linked, outside);
+        ASSERT_TRUE(MoveFolder(game / linked, outside));
         const fs::path outsideLog = outside / kTraceLogBelow.lexically_relative(linked);
         WriteFile(outsideLog);
         const FolderLink link(game / linked, outside);
@@ -52,8 +57,7 @@ class SwappingServices : public RecordingServices {
 
     bool RemoveFile(const std::wstring& folder, const std::wstring& below) override {
         if (!link_) {
-            std::error_code error;
-            fs::rename(swapped_, swapped_.wstring() + L" moved away", error);
+            MoveFolder(swapped_, swapped_.wstring() + L" moved away");
             link_ = std::make_unique<FolderLink>(swapped_, outside_);
         }
         return RecordingServices::RemoveFile(folder, below);
@@ -94,7 +98,7 @@ TEST_F(RepairUnderWine, AGameFolderThatIsALinkIsSweptInFull) {
         }
     }
     const fs::path moved = scratch.Path() / L"moved game";
-    fs::rename(game, moved);
+    ASSERT_TRUE(MoveFolder(game, moved));
     const FolderLink link(game, moved);
     ASSERT_TRUE(link.Made()) << "the test could not make a folder link";
 
