@@ -53,8 +53,12 @@ if(listed EQUAL 0)
     list(APPEND errors "the kit's programs list no test cases")
 endif()
 
+# Into files, not pipes: a test program that finds Wine's desktop process gone starts it again, and it inherits the
+# program's output; it can outlive the run by far, and a pipe would hold this step until ctest's timeout.
 execute_process(COMMAND "${WINE}" cmd /c run-tests.cmd WORKING_DIRECTORY "${FOLDER}"
-                OUTPUT_VARIABLE output ERROR_VARIABLE wine_errors RESULT_VARIABLE status)
+                OUTPUT_FILE "${FOLDER}/kit-output.txt" ERROR_FILE "${FOLDER}/kit-errors.txt" RESULT_VARIABLE status)
+file(READ "${FOLDER}/kit-output.txt" output)
+file(READ "${FOLDER}/kit-errors.txt" wine_errors)
 message("${output}")
 string(REPLACE "\r" "" output "${output}")
 string(REGEX MATCHALL "[^\n]+" lines "${output}")
