@@ -123,6 +123,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     const std::wstring shown = (*record)[L"cmdshow"] == L"2" ? L"minimised" : L"not minimised";
     Say(L"The client started: " + std::wstring(started) + L" (" + shown + L").");
+    // It writes beside itself until it ends, and scripts/run.sh lists the game folder once this driver returns.
+    WaitUntilNoneRunsFrom(game + L"\\" + std::wstring(started), kPatience);
 
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     velstrand.WaitForEnd(std::chrono::seconds(10));

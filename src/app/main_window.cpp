@@ -239,9 +239,18 @@ void MainWindow::OnServerSelected(std::wstring_view editionKey) {
 }
 
 void MainWindow::OnStartClicked() {
-    // The run keeps the thread until it ends, so the cursor is not reset by WM_SETCURSOR meanwhile.
-    const ScopedWaitCursor wait;
-    RunRepair(services_, *this);
+    // While it waits and sweeps, the run lets through messages other programs send the window: a click sent then
+    // must not begin a second run inside the first.
+    if (repairRunning_) {
+        return;
+    }
+    repairRunning_ = true;
+    {
+        // The run keeps the thread until it ends, so the cursor is not reset by WM_SETCURSOR meanwhile.
+        const ScopedWaitCursor wait;
+        RunRepair(services_, *this);
+    }
+    repairRunning_ = false;
 }
 
 void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {

@@ -65,6 +65,7 @@ class MainWindow final : public WindowReadings {
     std::array<HWND, kControls.size()> controls_{};  // owned by the window, in the order of kControls
     HWND focusWhileInactive_ = nullptr;
     UINT dpi_ = 96;
+    bool repairRunning_ = false;
 };
 
 }  // namespace velstrand::app

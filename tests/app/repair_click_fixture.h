@@ -41,7 +41,7 @@ class RepairClickTest : public AppTest {
         EXPECT_EQ(FilesBelow(game_), Without(before, leftovers_));
         EXPECT_FALSE(fs::exists(ClientMarker(game_, client))) << "started before OK";
 
-        // The run does not wait for taskkill, and the official client's name is on taskkill's list: OK pressed
+        // The run waits for taskkill 10 s at most, and the official client's name is on taskkill's list: OK pressed
         // before taskkill has looked at the running processes would see the new client ended. A user takes
         // longer than that; the test waits as long as a user would.
         ASSERT_TRUE(WaitUntil([] { return !ProcessRunning(L"taskkill.exe"); }));
@@ -49,6 +49,8 @@ class RepairClickTest : public AppTest {
         ASSERT_TRUE(app.Dismiss(box));
         const fs::path marker = ClientMarker(game_, client);
         ASSERT_TRUE(WaitUntil([&] { return fs::exists(marker); })) << "the client did not start";
+        // It writes beside itself until it ends: what reads the tree next must not see it half-way.
+        EXPECT_TRUE(WaitUntilNoneRunsFrom(ClientPath(game_, client))) << "the client did not end";
         EXPECT_EQ(ReadRecordValue(marker, L"cmdshow"), L"2") << "not started minimised";
         EXPECT_GE(std::stoull(ReadRecordValue(marker, L"time").value_or(L"0")), okPressed);
         EXPECT_FALSE(fs::exists(ClientMarker(game_, otherClient)));

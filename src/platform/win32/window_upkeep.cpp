@@ -1,10 +1,13 @@
 #include "platform/win32/window_upkeep.h"
 
+#include <algorithm>
+
 namespace velstrand {
 
 namespace {
 
 constexpr ULONGLONG kUpkeepIntervalMs = 200;
+constexpr ULONGLONG kLongestSliceMs = 1000;
 // A window that never validates what it paints would keep handing out WM_PAINT.
 constexpr int kMostMessagesAtOnce = 100;
 
@@ -31,12 +34,17 @@ void WindowUpkeep::IfDue() {
 bool WaitKeepingWindowsPainted(HANDLE handle, ULONGLONG deadline) {
     for (;;) {
         const ULONGLONG now = ::GetTickCount64();
-        const DWORD remaining = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
-        const DWORD result = ::MsgWaitForMultipleObjectsEx(1, &handle, remaining, QS_PAINT | QS_SENDMESSAGE, 0);
+        if (now >= deadline) {
+            return ::WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
+        }
+        // Waiting for paint and sent messages is not waiting for input: Windows looks at when the thread last
+        // peeked at its queue, so it peeks at least every slice, messages or not.
+        const DWORD slice = static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, kLongestSliceMs));
+        const DWORD result = ::MsgWaitForMultipleObjectsEx(1, &handle, slice, QS_PAINT | QS_SENDMESSAGE, 0);
         if (result == WAIT_OBJECT_0) {
             return true;
         }
-        if (result != WAIT_OBJECT_0 + 1) {
+        if (result != WAIT_OBJECT_0 + 1 && result != WAIT_TIMEOUT) {
             return false;
         }
         HandlePaintAndSentMessages();

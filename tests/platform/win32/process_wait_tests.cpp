@@ -24,10 +24,13 @@ TEST(WaitForProcessesNamed, WaitsUntilTheyEndWhileTheWindowAnswersAndItsInputSta
     ASSERT_NE(window, nullptr);
     ::PostMessageW(window, WM_KEYDOWN, VK_SPACE, 1);
 
-    // Another program asks the window something, then the game ends. A wait that let no sent message through
-    // would keep it waiting for 5 s, and Windows would call the window not responding.
+    // Past the moment Windows would call a window whose thread has not looked at its queue not responding, another
+    // program asks the window something; then the game ends.
+    bool hung = true;
     bool answered = false;
     std::thread other([&] {
+        ::Sleep(5500);
+        hung = ::IsHungAppWindow(window) != FALSE;
         DWORD_PTR result = 0;
         answered = ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
         WriteFile(ReleaseMarkerOf(folder / L"Velstrand-Held.exe"), "");
@@ -38,6 +41,7 @@ TEST(WaitForProcessesNamed, WaitsUntilTheyEndWhileTheWindowAnswersAndItsInputSta
     other.join();
 
     EXPECT_TRUE(ended);
+    EXPECT_FALSE(hung);
     EXPECT_TRUE(answered);
     MSG queued{};
     EXPECT_TRUE(::PeekMessageW(&queued, window, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE)) << "the wait took input";

@@ -58,6 +58,13 @@ class RepairUnderWine : public ::testing::Test {
         fs::copy_file(StandInProgram(), Client(kExperienceClient));
     }
 
+    // A client that a run started writes beside itself until it ends, and the scratch folder goes next.
+    void TearDown() override {
+        for (const std::wstring_view client : {kOfficialClient, kExperienceClient}) {
+            EXPECT_TRUE(WaitUntilNoneRunsFrom(Client(client))) << "a client did not end";
+        }
+    }
+
     fs::path Client(std::wstring_view client) const { return fs::path(game.wstring() + std::wstring(client)); }
     fs::path Marker(std::wstring_view client) const { return RecordOf(Client(client)); }
 

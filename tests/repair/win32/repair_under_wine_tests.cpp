@@ -1,6 +1,8 @@
 // One whole repair through the Windows realisation on real files and processes: the real taskkill.exe from the
 // system folder, stand-ins for the game's processes and clients, and a link out of the game folder. (The program's
 // own runs, other server and missing tool included, are driven through its window in tests/app.)
+#include <fstream>
+
 #include "folder_link.h"
 #include "repair_under_wine_fixture.h"
 #include "wait_until.h"
@@ -55,6 +57,68 @@ TEST_F(RepairUnderWine, EndsTheGameSweepsTheTreeAndStartsTheOfficialClientLast) 
     EXPECT_GT(std::stoull(ReadRecordValue(Marker(kOfficialClient), L"time").value_or(L"0")), services->dismissedAt);
     EXPECT_FALSE(fs::exists(Marker(kExperienceClient)));
     ::SetFileAttributesW((game / L"readonly.spk").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// A running game holds its logs and caches open, so nothing it holds can be deleted until it has ended.
+TEST_F(RepairUnderWine, FilesTheRunningGameHoldsAreDeletedOnceItHasEnded) {
+    const fs::path leftover = game / L"cache" / L"held.tdl";
+    const fs::path log = Client(kTraceLog);
+    WriteFile(leftover);
+    WriteFile(log);
+    const fs::path processes = scratch.Path() / L"processes";
+    fs::create_directories(processes);
+    fs::copy_file(StandInProgram(), processes / L"TenSafe.exe");
+    ChildProcess tenSafe(processes / L"TenSafe.exe", processes,
+                         L"--hold --open \"" + leftover.wstring() + L"\" --open \"" + log.wstring() + L"\"");
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(RecordOf(processes / L"TenSafe.exe")); })) << "not holding yet";
+
+    Run(true);
+
+    EXPECT_TRUE(tenSafe.HasEnded());
+    EXPECT_FALSE(fs::exists(leftover));
+    EXPECT_FALSE(fs::exists(log));
+}
+
+// A browser saves downloads beside the tool, and anything could be saved there as taskkill.exe: only the system's
+// own copy runs with the tool's rights. Neither runs, and nothing is ended, deleted or started.
+TEST_F(RepairUnderWine, ATaskkillThatIsNotTheSystemsOwnNeverRuns) {
+    WriteFile(game / L"a.tdl");
+    StartGameProcesses();
+    const fs::path taskkill = tool / L"taskkill.exe";
+    fs::remove(taskkill);
+    fs::copy_file(StandInProgram(StandInKind::Console), taskkill);
+    EXPECT_EQ(Run(true)->messages, std::vector<std::wstring>{std::wstring(kForeignToolMessage)});
+    EXPECT_FALSE(fs::exists(RecordOf(taskkill))) << "another program ran as taskkill";
+
+    fs::remove(taskkill);
+    fs::copy_file(SystemFolder() / L"taskkill.exe", taskkill);
+    std::ofstream(taskkill, std::ios::binary | std::ios::app).put('\0');
+    EXPECT_EQ(Run(true)->messages, std::vector<std::wstring>{std::wstring(kForeignToolMessage)});
+
+    EXPECT_TRUE(fs::exists(game / L"a.tdl"));
+    EXPECT_FALSE(fs::exists(Marker(kOfficialClient)));
+    for (const ChildProcess& process : gameProcesses) {
+        EXPECT_FALSE(process.HasEnded());
+    }
+}
+
+// A junction left behind by a game moved to a disk that is now unplugged is no game folder: nothing is ended.
+TEST_F(RepairUnderWine, AGameFolderWhoseLinkLeadsNowhereIsRefused) {
+    const fs::path unplugged = scratch.Path() / L"unplugged";
+    fs::create_directories(unplugged);
+    const FolderLink moved(scratch.Path() / L"DNF", unplugged);
+    ASSERT_TRUE(moved.Made()) << "the test could not make a folder link";
+    fs::remove(unplugged);
+    StartGameProcesses();
+
+    RecordingServices services(windows, tool, {});
+    FakeWindow window{(scratch.Path() / L"DNF").wstring()};
+    RunRepair(services, window);
+
+    EXPECT_EQ(services.messages, std::vector<std::wstring>{std::wstring(kUnsafeFolderMessage)});
+    for (const ChildProcess& process : gameProcesses) {
+        EXPECT_FALSE(process.HasEnded());
+    }
 }
 
 // What a listing returns is what the file system holds: a folder "foo." beside a link "foo", and "bar." beside a

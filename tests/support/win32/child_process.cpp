@@ -4,6 +4,7 @@
 
 #include "platform/win32/process_snapshot.h"
 #include "test_files.h"
+#include "wait_until.h"
 
 namespace velstrand::testing {
 
@@ -64,6 +65,27 @@ bool ProcessRunning(const std::wstring& imageName) {
     return FindProcess(
                [&](const PROCESSENTRY32W& entry) { return ::_wcsicmp(entry.szExeFile, imageName.c_str()) == 0; })
         .has_value();
+}
+
+bool WaitUntilNoneRunsFrom(const fs::path& program, std::chrono::milliseconds timeout) {
+    const auto runsProgram = [&](const PROCESSENTRY32W& entry) {
+        if (::_wcsicmp(entry.szExeFile, program.filename().c_str()) != 0) {
+            return false;
+        }
+        const UniqueKernelHandle process(
+            ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        std::wstring image(32768, L'\0');
+        auto size = static_cast<DWORD>(image.size());
+        if (!process || ::WaitForSingleObject(process.Get(), 0) != WAIT_TIMEOUT ||
+            !::QueryFullProcessImageNameW(process.Get(), 0, image.data(), &size)) {
+            return false;
+        }
+        image.resize(size);
+        // The same file, however each path is spelt (a short name in the temporary folder's path, another case).
+        std::error_code ignored;
+        return fs::equivalent(image, program, ignored);
+    };
+    return WaitUntil([&] { return !FindProcess(runsProgram).has_value(); }, timeout);
 }
 
 }  // namespace velstrand::testing

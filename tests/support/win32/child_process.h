@@ -45,5 +45,8 @@ class ChildProcess {
 bool ProcessRunning(const std::wstring& imageName);
 // The first process on this machine for which `matches` holds; none when there is none.
 std::optional<PROCESSENTRY32W> FindProcess(const std::function<bool(const PROCESSENTRY32W&)>& matches);
+// Waits until no process runs from the file `program`: one that the code under test started, which leaves the test
+// no handle to wait on. False if one still runs after `timeout`.
+bool WaitUntilNoneRunsFrom(const fs::path& program, std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
 }  // namespace velstrand::testing

@@ -2,7 +2,9 @@
 // processes. Each copy records how it was started (see RecordOf): the show style it was given, what its window
 // became, the console window it got, its command line, its current folder and the time. Given "--hold" it then
 // stays, as a running game does, until its release marker appears (a minute at most, so that a test that fails
-// half-way leaves nothing running for long). Whenever it ends it leaves its ended marker. Each copy records beside
+// half-way leaves nothing running for long); each file named as --open "<path>" it holds open meanwhile, as a
+// running game holds its logs, sharing reading and writing but not deletion. Whenever it ends it leaves its ended
+// marker. Each copy records beside
 // itself, so a test can tell which copy ran. Built as a windowed program, as a console one (a console helper such
 // as taskkill) and as one whose manifest requires administrator rights.
 
@@ -10,6 +12,8 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/window_handles.h"
 #include "record_file.h"
@@ -19,6 +23,7 @@
 namespace {
 
 using namespace velstrand::testing;
+using velstrand::UniqueFileHandle;
 
 constexpr int kHoldPolls = 60 * 20;
 constexpr DWORD kHoldPollMs = 50;
@@ -34,6 +39,20 @@ velstrand::app::UniqueWindow ShowOwnWindow(HINSTANCE instance, int showCommand) 
                                                         nullptr, nullptr, instance, nullptr));
     ::ShowWindow(window.Get(), showCommand);
     return window;
+}
+
+// The files named after --open, each in quotation marks, held open for as long as the handles live.
+std::vector<UniqueFileHandle> OpenNamedFiles(const std::wstring& commandLine) {
+    static constexpr std::wstring_view kOpen = L"--open \"";
+    std::vector<UniqueFileHandle> held;
+    for (std::size_t at = commandLine.find(kOpen); at != std::wstring::npos; at = commandLine.find(kOpen, at)) {
+        at += kOpen.size();
+        const std::size_t end = commandLine.find(L'"', at);
+        const std::wstring path = commandLine.substr(at, end - at);
+        held.emplace_back(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+    return held;
 }
 
 std::wstring ClassOf(HWND window) {
@@ -52,6 +71,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     startup.cb = sizeof(startup);
     ::GetStartupInfoW(&startup);
     {
+        const std::vector<UniqueFileHandle> held = OpenNamedFiles(::GetCommandLineW());
         const velstrand::app::UniqueWindow window = ShowOwnWindow(instance, showCommand);
         const HWND shown = window.Get();
         WriteRecord(RecordOf(self),
