@@ -16,8 +16,14 @@ bool MoveFolder(const fs::path& from, const fs::path& to) {
     return WaitUntil([&] { return ::MoveFileW(from.c_str(), to.c_str()) != FALSE; }, std::chrono::seconds(5));
 }
 
-class TraceLogBehindALink : public RepairUnderWine {
+// Links that a run's client is started through stay until the fixture has waited for that client to end.
+class LinksBelowTheGame : public RepairUnderWine {
   protected:
+    bool MakeLink(const fs::path& link, const fs::path& target) {
+        links_.push_back(std::make_unique<FolderLink>(link, target));
+        return links_.back()->Made();
+    }
+
     // `linked` is a folder on the trace log's way, named below the game folder; what it held (the clients, for
     // "start") lies outside now, behind the link.
     void ExpectTheLogOutsideStays(const fs::path& linked) {
@@ -25,20 +31,22 @@ class TraceLogBehindALink : public RepairUnderWine {
         ASSERT_TRUE(MoveFolder(game / linked, outside));
         const fs::path outsideLog = outside / kTraceLogBelow.lexically_relative(linked);
         WriteFile(outsideLog);
-        const FolderLink link(game / linked, outside);
-        ASSERT_TRUE(link.Made()) << "the test could not make a folder link";
+        ASSERT_TRUE(MakeLink(game / linked, outside)) << "the test could not make a folder link";
 
         Run(true);
 
         EXPECT_TRUE(fs::exists(outsideLog));
     }
+
+  private:
+    std::vector<std::unique_ptr<FolderLink>> links_;
 };
 
-TEST_F(TraceLogBehindALink, StartIsALink) {
+TEST_F(LinksBelowTheGame, TheTraceLogStaysWhenStartIsALink) {
     ExpectTheLogOutsideStays(L"start");
 }
 
-TEST_F(TraceLogBehindALink, TenProtectIsALink) {
+TEST_F(LinksBelowTheGame, TheTraceLogStaysWhenTenProtectIsALink) {
     ExpectTheLogOutsideStays(fs::path(L"start") / L"TenProtect");
 }
 
@@ -71,7 +79,7 @@ class SwappingServices : public RecordingServices {
     std::unique_ptr<FolderLink> link_;
 };
 
-TEST_F(RepairUnderWine, AListedFolderSwappedForALinkBeforeItsDeletionsLeavesTheOutsideAlone) {
+TEST_F(LinksBelowTheGame, AListedFolderSwappedForALinkBeforeItsDeletionsLeavesTheOutsideAlone) {
     // All of one extension, so that one sweep lists them all before the swap.
     const std::vector<fs::path> names = {L"x.tdl", fs::path(L"deeper") / L"y.tdl"};
     for (const fs::path& name : names) {
@@ -88,7 +96,7 @@ TEST_F(RepairUnderWine, AListedFolderSwappedForALinkBeforeItsDeletionsLeavesTheO
 }
 
 // A game moved to another drive, with a link left where it was: that one link is followed.
-TEST_F(RepairUnderWine, AGameFolderThatIsALinkIsSweptInFull) {
+TEST_F(LinksBelowTheGame, AGameFolderThatIsALinkIsSweptInFull) {
     const std::vector<fs::path> swept = {L"a.tdl", fs::path(L"sub") / L"b.spk", fs::path(L"sub") / L"deeper" / L"c.dmp",
                                          kTraceLogBelow};
     const std::vector<fs::path> kept = {L"keep.txt", fs::path(L"sub") / L"deeper" / L"keep.tdlx"};
@@ -99,8 +107,7 @@ TEST_F(RepairUnderWine, AGameFolderThatIsALinkIsSweptInFull) {
     }
     const fs::path moved = scratch.Path() / L"moved game";
     ASSERT_TRUE(MoveFolder(game, moved));
-    const FolderLink link(game, moved);
-    ASSERT_TRUE(link.Made()) << "the test could not make a folder link";
+    ASSERT_TRUE(MakeLink(game, moved)) << "the test could not make a folder link";
 
     Run(true);
 
