@@ -10,9 +10,9 @@ namespace velstrand {
 
 namespace {
 
-// The two checks that an entry just opened below `parent` is the one listed there. Windows opened a link as
-// itself, which its reparse-point bit gives away; Wine opened what its link leads to, which its name gives away,
-// being no longer the parent's name followed by the listed one.
+// The entry's name if it passes both checks that it is the entry `name` listed in the folder named `parentName`.
+// Windows opened a link as itself, which its reparse-point bit gives away; Wine opened what its link leads to, which
+// its name gives away, being no longer the folder's name followed by the listed one.
 std::optional<std::wstring> NameIfListedEntry(HANDLE entry, const std::wstring& parentName, std::wstring_view name) {
     if (MayBeReparsePoint(entry)) {
         return std::nullopt;

@@ -14,8 +14,8 @@ namespace velstrand {
 //
 // The folders walked through stay held for the next deletion, which in a sweep's depth-first order shares most of
 // them: they were checked when opened, and held they cannot be renamed or removed on Windows. Each file is still
-// checked on its own, so a folder swapped where Windows does not hold it (a Linux program under Wine) still
-// protects what lies outside.
+// checked on its own, so that even a held folder swapped for a link, which only a Linux program under Wine can do,
+// leads no deletion out of the folder.
 class DeletionWalk {
   public:
     // `folder` is a path as the program is given it ("\\?\D:\DNF", or a plain absolute path), `below` the names

@@ -68,11 +68,11 @@ UniqueKernelHandle OpenEntryBelow(HANDLE parent, std::wstring_view name, EntryKi
     objectName.MaximumLength = objectName.Length;
     OBJECT_ATTRIBUTES attributes;
     InitializeObjectAttributes(&attributes, &objectName, OBJ_CASE_INSENSITIVE, parent, nullptr);
-    IO_STATUS_BLOCK status;
+    IO_STATUS_BLOCK ioStatus;
     HANDLE entry = nullptr;
     const bool isFolder = kind == EntryKind::Folder;
     const NTSTATUS opened = ::NtCreateFile(&entry, (isFolder ? kFolderAccess : kFileAccess) | SYNCHRONIZE, &attributes,
-                                           &status, nullptr, 0, isFolder ? kFolderSharing : kFileSharing, FILE_OPEN,
+                                           &ioStatus, nullptr, 0, isFolder ? kFolderSharing : kFileSharing, FILE_OPEN,
                                            (isFolder ? FILE_DIRECTORY_FILE : FILE_NON_DIRECTORY_FILE) |
                                                FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT,
                                            nullptr, 0);
