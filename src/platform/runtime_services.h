@@ -51,8 +51,9 @@ class RuntimeServices {
     virtual std::optional<std::wstring> FindFirstName(const std::wstring& pattern, ListingFilter filter) = 0;
     // The next name of the current listing; empty text once it is exhausted; no result without a listing.
     virtual std::optional<std::wstring> FindNextName() = 0;
-    // The entry's own attribute bits, a link's included. No result for an entry that is not there, nor for a link
-    // whose target does not open: a junction left behind by a game moved to a disk that is now unplugged.
+    // The entry's own attribute bits, a link's included. No result for an entry that is not there, nor for one that
+    // does not open, following it if it is a link: a junction left behind by a game moved to a disk that is now
+    // unplugged.
     virtual std::optional<std::uint32_t> GetAttributes(const std::wstring& path) = 0;
     // Deletes the file `below` names under `folder` ("start\TenProtect\BugTrace.log" under "\\?\D:\DNF").
     // `folder` is reached as any path is, links and all; below it nothing is followed: the file is deleted only if

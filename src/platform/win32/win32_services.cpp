@@ -49,8 +49,9 @@ std::optional<std::uint32_t> Win32Services::GetAttributes(const std::wstring& pa
         return std::nullopt;
     }
     // Windows still reports a junction whose target is gone as a folder: the game moved to a disk that is not
-    // plugged in. Such a link is no folder anyone can open, so it has no attributes either.
-    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && !OpensFollowingLinks(*onDisk)) {
+    // plugged in. An entry that does not open, such a link or a folder this tool may not enter, is no entry a
+    // repair can work in, so it has no attributes either.
+    if (!OpensFollowingLinks(*onDisk)) {
         return std::nullopt;
     }
     return attributes;
