@@ -191,9 +191,7 @@ std::optional<VolumePath> SplitOnVolume(std::wstring_view extendedPath) {
     if (rest.size() >= 2 && IsDriveLetter(rest[0]) && rest[1] == L':' && (rest.size() == 2 || rest[2] == L'\\')) {
         return VolumePath{std::wstring(rest.substr(0, 2)), rest.substr(std::min<std::size_t>(rest.size(), 3))};
     }
-    const bool onShare = extendedPath.size() >= kSharePrefix.size() &&
-                         std::equal(kSharePrefix.begin(), kSharePrefix.end(), extendedPath.begin(),
-                                    [](wchar_t a, wchar_t b) { return FoldCase(a) == FoldCase(b); });
+    const bool onShare = SameIgnoringCase(extendedPath.substr(0, kSharePrefix.size()), kSharePrefix);
     if (!onShare) {
         return std::nullopt;
     }

@@ -12,4 +12,9 @@ std::wstring FolderOf(const std::wstring& filePath) {
     return filePath.substr(0, atDriveRoot ? separator + 1 : separator);
 }
 
+std::wstring FileNameOf(const std::wstring& path) {
+    const std::size_t separator = path.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? path : path.substr(separator + 1);
+}
+
 }  // namespace velstrand

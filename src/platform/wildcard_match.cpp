@@ -1,5 +1,6 @@
 #include "platform/wildcard_match.h"
 
+#include <algorithm>
 #include <cwctype>
 
 namespace velstrand {
@@ -9,6 +10,11 @@ wchar_t FoldCase(wchar_t c) {
         return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
     }
     return static_cast<wchar_t>(std::towupper(static_cast<std::wint_t>(c)));
+}
+
+bool SameIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return FoldCase(x) == FoldCase(y); });
 }
 
 bool MatchesWildcard(std::wstring_view name, std::wstring_view pattern) {

@@ -12,4 +12,7 @@ bool MatchesWildcard(std::wstring_view name, std::wstring_view pattern);
 // Folds one character for case-insensitive comparison of names, as the file system compares them.
 wchar_t FoldCase(wchar_t c);
 
+// Whether two names are the same, letter case ignored as FoldCase ignores it.
+bool SameIgnoringCase(std::wstring_view a, std::wstring_view b);
+
 }  // namespace velstrand

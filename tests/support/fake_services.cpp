@@ -5,6 +5,7 @@
 
 #include "platform/command_line.h"
 #include "platform/extended_length_path.h"
+#include "platform/folder_of.h"
 #include "platform/path_syntax.h"
 #include "platform/wildcard_match.h"
 
@@ -61,11 +62,6 @@ std::optional<ParsedPath> Parse(std::wstring_view path) {
 
 constexpr int kMaxLinkDepth = 32;
 constexpr wchar_t kSystemFolder[] = L"C:\\Windows\\System32";
-
-// The last name of a path.
-std::wstring NameOf(const std::wstring& path) {
-    return std::wstring(std::find_if(path.rbegin(), path.rend(), IsSeparator).base(), path.end());
-}
 
 }  // namespace
 
@@ -344,7 +340,7 @@ HelperStart FakeServices::StartHelper(const std::wstring& commandLine) {
     if (copy == nullptr || copy->IsFolder()) {
         return HelperStart::NotStarted;
     }
-    const Node* original = Resolve(std::wstring(kSystemFolder) + L"\\" + NameOf(program), true);
+    const Node* original = Resolve(std::wstring(kSystemFolder) + L"\\" + FileNameOf(program), true);
     if (original == nullptr || original->IsFolder() || original->contents != copy->contents) {
         return HelperStart::NotTheSystemsOwn;
     }

@@ -5,6 +5,8 @@
 #include <vector>
 #include <winternl.h>
 
+#include "platform/wildcard_match.h"
+
 namespace velstrand {
 
 namespace {
@@ -21,21 +23,6 @@ constexpr ACCESS_MASK kFileAccess = DELETE | FILE_READ_ATTRIBUTES;
 std::wstring_view WithoutTrailingPeriodsAndBlanks(std::wstring_view name) {
     const std::size_t end = name.find_last_not_of(L". ");
     return name.substr(0, end == std::wstring_view::npos ? 0 : end + 1);
-}
-
-// Letter case as the file system ignores it.
-bool SameIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    if (a.empty()) {
-        return true;
-    }
-    if (a.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
-        return false;
-    }
-    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
-           CSTR_EQUAL;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/command_line.h"
+#include "platform/folder_of.h"
 #include "platform/growing_read.h"
 #include "platform/win32/file_system_path.h"
 #include "platform/win32/program_start.h"
@@ -60,11 +61,6 @@ bool SameBytes(HANDLE first, HANDLE second) {
             return true;
         }
     }
-}
-
-std::wstring FileNameOf(const std::wstring& path) {
-    const std::size_t separator = path.find_last_of(L"\\/");
-    return separator == std::wstring::npos ? path : path.substr(separator + 1);
 }
 
 }  // namespace
