@@ -7,6 +7,18 @@
 
 namespace velstrand::testing {
 
+namespace {
+
+constexpr int kStartAttempts = 3;
+
+// Whether the copy has written its record; false once it has ended without one.
+bool WaitForRecordOrEnd(const fs::path& copy, const ChildProcess& process) {
+    WaitUntil([&] { return fs::exists(RecordOf(copy)) || process.HasEnded(); });
+    return fs::exists(RecordOf(copy));
+}
+
+}  // namespace
+
 fs::path StandInProgram(StandInKind kind) {
     switch (kind) {
         case StandInKind::Console:
@@ -64,8 +76,16 @@ std::vector<ChildProcess> StartStandIns(const fs::path& folder, const std::vecto
     fs::create_directories(folder);
     std::vector<ChildProcess> processes;
     for (const std::wstring_view name : imageNames) {
-        fs::copy_file(StandInProgram(), folder / name);
-        processes.emplace_back(folder / name, folder, L"--hold");
+        const fs::path copy = folder / name;
+        fs::copy_file(StandInProgram(), copy);
+        // Running once it has written its record. Now and then Wine ends a program it has just started before any
+        // of it has run, and a test would take that for a process the code under test ended: it starts again.
+        ChildProcess process(copy, folder, L"--hold");
+        for (int attempt = 1; attempt < kStartAttempts && !WaitForRecordOrEnd(copy, process) && process.HasEnded();
+             ++attempt) {
+            process = ChildProcess(copy, folder, L"--hold");
+        }
+        processes.push_back(std::move(process));
     }
     return processes;
 }

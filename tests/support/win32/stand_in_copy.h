@@ -48,7 +48,7 @@ class PlacedStandIn {
 };
 
 // Copies of the stand-in in `folder`, one under each image name, started there and held: the game's processes as
-// taskkill sees them.
+// taskkill sees them. Each is running, its record written, when this returns.
 std::vector<ChildProcess> StartStandIns(const fs::path& folder, const std::vector<std::wstring_view>& imageNames);
 
 }  // namespace velstrand::testing
