@@ -86,12 +86,12 @@ void PutBackFiles(const fs::path& root, const TreeShape& shape) {
 class TimedRemovals final : public testing::ForwardingServices {
   public:
     using ForwardingServices::ForwardingServices;
-    bool RemoveFile(const std::wstring& folder, const std::wstring& below) override {
+    Removal RemoveFile(const std::wstring& folder, const std::wstring& below) override {
         const auto start = std::chrono::steady_clock::now();
-        const bool removed = ForwardingServices::RemoveFile(folder, below);
+        const Removal removal = ForwardingServices::RemoveFile(folder, below);
         seconds += Seconds(start);
-        removals += removed ? 1 : 0;
-        return removed;
+        removals += removal == Removal::Deleted ? 1 : 0;
+        return removal;
     }
     double seconds = 0;
     long long removals = 0;
@@ -150,7 +150,10 @@ int RunDeletionBenchmark(int files, int folders, int rounds) {
     const fs::path root = MakeBenchTree(shape, files, folders);
 
     Win32Services services;
-    testing::FakeWindow window(root.wstring());
+    const std::optional<GameFolder> folder = ReadGameFolder(root.wstring());
+    if (!folder) {
+        return 1;
+    }
     std::vector<double> perFile;
     std::vector<double> repairs;
     for (int round = 1; round <= rounds; ++round) {
@@ -158,7 +161,7 @@ int RunDeletionBenchmark(int files, int folders, int rounds) {
         TimedRemovals timed(services);
         const auto start = std::chrono::steady_clock::now();
         for (const wchar_t* extension : {L"tdl", L"spk", L"dmp"}) {
-            Search(timed, window, extension);
+            Search(timed, *folder, extension);
         }
         repairs.push_back(Seconds(start));
         perFile.push_back(timed.removals == 0 ? 0 : timed.seconds / static_cast<double>(timed.removals));

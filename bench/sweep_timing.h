@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/runtime_services.h"
 #include "repair/file_sweep.h"
-#include "support/fake_window.h"
 #include "support/forwarding_services.h"
 
 namespace velstrand::bench {
@@ -16,9 +16,9 @@ namespace velstrand::bench {
 class CountingRemovals final : public testing::ForwardingServices {
   public:
     using ForwardingServices::ForwardingServices;
-    bool RemoveFile(const std::wstring&, const std::wstring&) override {
+    Removal RemoveFile(const std::wstring&, const std::wstring&) override {
         ++removals;
-        return true;
+        return Removal::Deleted;
     }
     long long removals = 0;
 };
@@ -26,10 +26,12 @@ class CountingRemovals final : public testing::ForwardingServices {
 // The three sweeps of a repair run over `gameFolder`, in seconds; `removals` receives how many files they took.
 inline double TimeThreeSweeps(RuntimeServices& services, const std::wstring& gameFolder, long long& removals) {
     CountingRemovals counting(services);
-    testing::FakeWindow window(gameFolder);
+    const std::optional<GameFolder> folder = ReadGameFolder(gameFolder);
     const auto start = std::chrono::steady_clock::now();
     for (const wchar_t* extension : {L"tdl", L"spk", L"dmp"}) {
-        Search(counting, window, extension);
+        if (folder) {
+            Search(counting, *folder, extension);
+        }
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     removals = counting.removals;

@@ -248,7 +248,7 @@ void MainWindow::OnStartClicked() {
     {
         // The run keeps the thread until it ends, so the cursor is not reset by WM_SETCURSOR meanwhile.
         const ScopedWaitCursor wait;
-        RunRepair(services_, *this);
+        RunRepair(services_, RepairInputs{GameFolderText(), IsOfficialServerSelected()});
     }
     repairRunning_ = false;
 }

@@ -11,16 +11,16 @@
 #include "app/form_layout.h"
 #include "app/window_handles.h"
 #include "platform/runtime_services.h"
-#include "repair/window_readings.h"
+#include "repair/repair_inputs.h"
 
 namespace velstrand::app {
 
 // `Form1`: the folder box, the two server options and the start button. It hands each start click to the
-// repair run and answers the run's two readings from its controls.
-class MainWindow final : public WindowReadings {
+// repair run, with what its controls show at that moment.
+class MainWindow final {
   public:
     MainWindow(HINSTANCE instance, RuntimeServices& services);
-    ~MainWindow() override;
+    ~MainWindow();
 
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -35,8 +35,10 @@ class MainWindow final : public WindowReadings {
     // Null once the window has been closed.
     HWND Handle() const { return window_.Get(); }
 
-    std::optional<std::wstring> GameFolderText() override;
-    std::optional<bool> IsOfficialServerSelected() override;
+    // The text of the folder box; no result when it cannot be read.
+    std::optional<std::wstring> GameFolderText();
+    // Whether the official server's option is selected; no result when that cannot be read.
+    std::optional<bool> IsOfficialServerSelected();
 
   private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

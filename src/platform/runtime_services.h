@@ -30,6 +30,18 @@ enum class HelperStart {
     NotTheSystemsOwn,
 };
 
+// What became of a file a deletion was asked for.
+enum class Removal {
+    // Its deletion was accepted: the file is gone, or goes once the last program that shares it lets go.
+    Deleted,
+    // There was no such file when the deletion came to it.
+    Gone,
+    // Kept as the tool means to keep it: a read-only file, or one reached only through a link.
+    KeptOnPurpose,
+    // It is still there: in use by a program that does not share its deletion, denied to this tool, and so on.
+    Stayed,
+};
+
 // Attribute bits as the Windows file system defines them.
 namespace attribute {
 inline constexpr std::uint32_t kReadOnly = 0x1;
@@ -57,8 +69,9 @@ class RuntimeServices {
     virtual std::optional<std::uint32_t> GetAttributes(const std::wstring& path) = 0;
     // Deletes the file `below` names under `folder` ("start\TenProtect\BugTrace.log" under "\\?\D:\DNF").
     // `folder` is reached as any path is, links and all; below it nothing is followed: the file is deleted only if
-    // no folder on the way, nor the file itself, is a link, at the very moment of its deletion.
-    virtual bool RemoveFile(const std::wstring& folder, const std::wstring& below) = 0;
+    // no folder on the way, nor the file itself, is a link, at the very moment of its deletion. A read-only file is
+    // kept; it is told by its attribute, since the system refuses it as it refuses a file this tool may not delete.
+    virtual Removal RemoveFile(const std::wstring& folder, const std::wstring& below) = 0;
     // Starts the program named at the head of `commandLine` and returns at once; it never waits for it.
     virtual bool StartProgram(const std::wstring& commandLine, StartStyle style) = 0;
     // Starts the program at the head of `commandLine` hidden, as StartProgram does, but only when it is byte for
@@ -68,7 +81,11 @@ class RuntimeServices {
     // Waits, `bound` at most in all, until the helper StartHelper started last has ended, and then until no
     // process runs from an image of one of `imageNames`. The window stays painted meanwhile.
     virtual void WaitUntilEnded(std::span<const std::wstring_view> imageNames, std::chrono::milliseconds bound) = 0;
-    // A modal box with one OK button; returns when the user has dismissed it.
+    // Waits, `bound` at most, until the helper StartHelper started last has ended, keeping the window painted; at
+    // once when it has ended already or none was started. Until then it may still end any process of its list.
+    virtual void WaitForHelper(std::chrono::milliseconds bound) = 0;
+    // A modal box with one OK button; returns when the user has dismissed it. Keys and clicks queued before it
+    // showed are dropped: one pressed while the run worked must not dismiss it unread.
     virtual void ShowMessage(const std::wstring& text) = 0;
     // The running program's folder: no trailing backslash except at a drive root.
     virtual std::wstring ProgramFolder() = 0;

@@ -85,31 +85,33 @@ std::int32_t TreeSearch(RuntimeServices& services,
     return static_cast<std::int32_t>(sFiles.size());
 }
 
-void Search(RuntimeServices& services, WindowReadings& window, std::wstring_view FileExtensions) {
-    // An unreadable or unsafe folder text sweeps nothing: from an empty text the search root would be "\", the
-    // whole current drive.
-    const std::optional<GameFolder> gameFolder = ShownGameFolder(window);
-    if (!gameFolder) {
-        return;
-    }
-
+std::size_t Search(RuntimeServices& services, const GameFolder& gameFolder, std::wstring_view FileExtensions) {
     // The root in its extended form, once: every name a listing returns is joined to it exactly as listed, so that
     // a folder "foo." is entered as "foo.", never as a "foo" beside it, which may be a link or a hidden folder.
-    const std::wstring root = gameFolder->onDisk + L"\\";
     std::vector<std::wstring> sFiles;
-    std::int32_t found = 0;
+    std::size_t tried = 0;
+    std::size_t stayed = 0;
     try {
-        found = TreeSearch(services, root, L"*." + std::wstring(FileExtensions), sFiles);
-    } catch (const std::exception&) {
-        // A search that fails as a whole found nothing.
-    }
+        const std::wstring root = gameFolder.onDisk + L"\\";
+        std::int32_t found = 0;
+        try {
+            found = TreeSearch(services, root, L"*." + std::wstring(FileExtensions), sFiles);
+        } catch (const std::exception&) {
+            // A search that fails as a whole deletes nothing; what it had found stays.
+        }
 
-    // Only once the whole tree has been searched; a file that stays does not stop the ones after it. Each is
-    // handed over as the names below the game folder, which is as far as a link may be followed.
-    for (std::int32_t index = 0; index < found; ++index) {
-        const std::wstring& file = sFiles[static_cast<std::size_t>(index)];
-        services.RemoveFile(gameFolder->onDisk, file.substr(root.size()));
+        // Only once the whole tree has been searched; a file that stays does not stop the ones after it. Each is
+        // handed over as the names below the game folder, which is as far as a link may be followed.
+        for (; tried < static_cast<std::size_t>(found); ++tried) {
+            const std::wstring& file = sFiles[tried];
+            if (services.RemoveFile(gameFolder.onDisk, file.substr(root.size())) == Removal::Stayed) {
+                ++stayed;
+            }
+        }
+    } catch (const std::exception&) {
+        // The deletions end here, out of memory: every file not yet tried stays.
     }
+    return stayed + (sFiles.size() - tried);
 }
 
 }  // namespace velstrand

@@ -23,9 +23,4 @@ std::optional<GameFolder> ReadGameFolder(std::wstring_view text) {
     return GameFolder{std::move(*onDisk), std::move(plain)};
 }
 
-std::optional<GameFolder> ShownGameFolder(WindowReadings& window) {
-    const std::optional<std::wstring> text = window.GameFolderText();
-    return text ? ReadGameFolder(*text) : std::nullopt;
-}
-
 }  // namespace velstrand

@@ -4,8 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "repair/window_readings.h"
-
 namespace velstrand {
 
 // The one folder a repair works in. The guard, the sweeps, the trace log and the client all name it through this.
@@ -22,8 +20,5 @@ struct GameFolder {
 // result for a text a sweep must never start from: empty or blank, not an absolute path on a drive or a share, or
 // naming the root of one (after "." and ".." are evaluated), where a sweep would reach far beyond the game.
 std::optional<GameFolder> ReadGameFolder(std::wstring_view text);
-
-// The folder the window's folder box names now; no result when the box cannot be read or names no safe folder.
-std::optional<GameFolder> ShownGameFolder(WindowReadings& window);
 
 }  // namespace velstrand

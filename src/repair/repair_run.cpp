@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <type_traits>
+#include <utility>
 
 #include "platform/command_line.h"
 #include "repair/file_sweep.h"
@@ -20,6 +21,9 @@ constexpr std::wstring_view kTraceLogBelow = std::wstring_view(kTraceLog).substr
 // How long the run waits for the game to end before it sweeps: files a running game holds cannot be deleted, and
 // an anti-cheat that refuses to end must not hold up the run for good.
 constexpr std::chrono::seconds kGameEndBound{10};
+// How long the client's start waits for a helper that is still at work once the player has read the message: the
+// client is on its list, and a helper that had not ended by then would end the client it just saw start.
+constexpr std::chrono::seconds kHelperEndBound{10};
 
 // One step of the run. A step that fails is abandoned and the run goes on with the next; a step that runs out of
 // memory fails like any other.
@@ -54,16 +58,19 @@ std::wstring TaskkillArguments() {
     return arguments;
 }
 
-// A mistyped or stale folder (a pasted trailing blank, a drive that is gone, a file, a junction to a disk that is
-// unplugged) would otherwise end the player's game, delete nothing and report success. A folder text such as ""
-// or "D:\" would sweep a whole drive.
-bool IsGameFolderToRepair(RuntimeServices& services, WindowReadings& window) {
-    const std::optional<GameFolder> folder = ShownGameFolder(window);
+// The folder the run works in. A mistyped or stale folder (a pasted trailing blank, a drive that is gone, a file, a
+// junction to a disk that is unplugged) would otherwise end the player's game, delete nothing and report success. A
+// folder text such as "" or "D:\" would sweep a whole drive.
+std::optional<GameFolder> GameFolderToRepair(RuntimeServices& services, const RepairInputs& inputs) {
+    std::optional<GameFolder> folder = inputs.gameFolderText ? ReadGameFolder(*inputs.gameFolderText) : std::nullopt;
     if (!folder) {
-        return false;
+        return std::nullopt;
     }
     const std::optional<std::uint32_t> attributes = services.GetAttributes(folder->onDisk);
-    return attributes && (*attributes & attribute::kFolder) != 0;
+    if (!attributes || (*attributes & attribute::kFolder) == 0) {
+        return std::nullopt;
+    }
+    return folder;
 }
 
 // A listing that fails counts as the tool missing.
@@ -75,9 +82,19 @@ bool IsToolPresent(RuntimeServices& services) {
 
 }  // namespace
 
-void RunRepair(RuntimeServices& services, WindowReadings& window) {
+std::wstring CompletionMessage(std::size_t stayed) {
+    std::wstring message(kCompletionMessage);
+    if (stayed > 0) {
+        message.append(L"\n\n").append(kStayedFilesBefore).append(std::to_wstring(stayed)).append(kStayedFilesAfter);
+    }
+    return message;
+}
+
+void RunRepair(RuntimeServices& services, const RepairInputs& inputs) {
     // Before anything else: nothing may be ended for a folder that is not there.
-    if (!Decide([&] { return IsGameFolderToRepair(services, window); }, false)) {
+    const std::optional<GameFolder> folder =
+        Decide([&] { return GameFolderToRepair(services, inputs); }, std::optional<GameFolder>());
+    if (!folder) {
         Say(services, kUnsafeFolderMessage);
         return;
     }
@@ -105,28 +122,30 @@ void RunRepair(RuntimeServices& services, WindowReadings& window) {
         RunStep([&] { services.WaitUntilEnded(kEndedImageNames, kGameEndBound); });
     }
 
+    // Files the run set out to delete that are still there; what it keeps on purpose does not count.
+    std::size_t stayed = 0;
     for (const std::wstring_view extension : kSweptExtensions) {
-        RunStep([&] { Search(services, window, extension); });
+        RunStep([&] { stayed += Search(services, *folder, extension); });
     }
-
-    // Trace log: skipped when the folder cannot be read; a log that stays is not mentioned.
     RunStep([&] {
-        if (const auto folder = ShownGameFolder(window)) {
-            services.RemoveFile(folder->onDisk, std::wstring(kTraceLogBelow));
+        if (services.RemoveFile(folder->onDisk, std::wstring(kTraceLogBelow)) == Removal::Stayed) {
+            ++stayed;
         }
     });
 
     // Shown whatever the steps before achieved; the client starts only once the user has dismissed it.
-    Say(services, kCompletionMessage);
+    RunStep([&] { services.ShowMessage(CompletionMessage(stayed)); });
+
+    if (helper == HelperStart::Started) {
+        RunStep([&] { services.WaitForHelper(kHelperEndBound); });
+    }
 
     // A server choice that cannot be read starts the official client. Programs are started by their plain path,
     // which is what they are handed as their own.
     RunStep([&] {
-        const bool official = window.IsOfficialServerSelected().value_or(true);
-        if (const auto folder = ShownGameFolder(window)) {
-            services.StartProgram(Quoted(folder->plain + std::wstring(official ? kOfficialClient : kExperienceClient)),
-                                  StartStyle::MinimisedWithFocus);
-        }
+        const bool official = inputs.officialServer.value_or(true);
+        services.StartProgram(Quoted(folder->plain + std::wstring(official ? kOfficialClient : kExperienceClient)),
+                              StartStyle::MinimisedWithFocus);
     });
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "platform/runtime_services.h"
-#include "repair/window_readings.h"
+#include "repair/repair_inputs.h"
 
 namespace velstrand {
 
@@ -20,14 +22,22 @@ inline constexpr std::wstring_view kExperienceClient = L"\\start\\DNFchinaTest.e
 
 inline constexpr std::wstring_view kMissingToolMessage = L"taskkill.exe文件丢失，请重新下载";
 inline constexpr std::wstring_view kCompletionMessage = L"处理完毕，可以运行游戏了";
+// Joined below the completion message, around the number of files that stayed, when any did.
+inline constexpr std::wstring_view kStayedFilesBefore = L"另有";
+inline constexpr std::wstring_view kStayedFilesAfter =
+    L"个文件未能删除（可能正被其他程序占用），如游戏仍不正常，请重启电脑后再运行一次。";
 inline constexpr std::wstring_view kUnsafeFolderMessage = L"DNF目录无效，请填写游戏所在文件夹的完整路径";
 // The taskkill.exe beside the tool is another program, a changed copy, or a copy older than the system's after a
 // Windows update: the copy script puts the system's own there again.
 inline constexpr std::wstring_view kForeignToolMessage = L"taskkill.exe与系统自带的不一致，请重新运行复制taskkill.cmd";
 
-// The start button's action: ends the game's processes and waits for them to go, sweeps the leftover files out of
-// the game folder, deletes the trace log, says it is done and starts the chosen client. Every step that fails, out
-// of memory included, is skipped and the run goes on with the next; nothing about a failure is shown.
-void RunRepair(RuntimeServices& services, WindowReadings& window);
+// The completion message, and when `stayed` files the run set out to delete are still there, how many.
+std::wstring CompletionMessage(std::size_t stayed);
+
+// The start button's action on what the window showed at the click: ends the game's processes and waits for them to
+// go, sweeps the leftover files out of the game folder, deletes the trace log, says it is done (and how many files
+// stayed, if any did), waits for the helper to finish and starts the chosen client. Every step that fails, out of
+// memory included, is skipped and the run goes on with the next.
+void RunRepair(RuntimeServices& services, const RepairInputs& inputs);
 
 }  // namespace velstrand

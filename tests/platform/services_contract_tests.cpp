@@ -186,26 +186,28 @@ TEST_F(ServicesContract, AttributesOfAMissingEntryFail) {
     EXPECT_EQ(Services().GetAttributes(Path(L"missing\\below.dmp")), std::nullopt);
 }
 
-TEST_F(ServicesContract, RemoveFileDeletesOnlyAFileThatMayGo) {
+TEST_F(ServicesContract, RemoveFileDeletesOnlyAFileThatMayGoAndSaysWhatBecameOfIt) {
     Backend().MakeFile(L"plain.dmp");
     Backend().MakeFile(L"hidden.dmp", attribute::kHidden);
     Backend().MakeFile(L"locked.dmp", attribute::kReadOnly);
     Backend().MakeFolder(L"folder.dmp");
 
-    EXPECT_TRUE(Services().RemoveFile(Backend().Root(), L"PLAIN.DMP"));
+    EXPECT_EQ(Services().RemoveFile(Backend().Root(), L"PLAIN.DMP"), Removal::Deleted);
     EXPECT_FALSE(Backend().Exists(L"plain.dmp"));
-    EXPECT_TRUE(Services().RemoveFile(Backend().Root(), L"hidden.dmp"));
+    EXPECT_EQ(Services().RemoveFile(Backend().Root(), L"hidden.dmp"), Removal::Deleted);
     EXPECT_FALSE(Backend().Exists(L"hidden.dmp"));
 
-    EXPECT_FALSE(Services().RemoveFile(Backend().Root(), L"locked.dmp"));
+    EXPECT_EQ(Services().RemoveFile(Backend().Root(), L"locked.dmp"), Removal::KeptOnPurpose);
     EXPECT_TRUE(Backend().Exists(L"locked.dmp"));
     const auto locked = Services().GetAttributes(Path(L"locked.dmp"));
     ASSERT_TRUE(locked);
     EXPECT_NE(*locked & attribute::kReadOnly, 0u) << "removal must not clear the read-only bit";
 
-    EXPECT_FALSE(Services().RemoveFile(Backend().Root(), L"folder.dmp"));
+    // No file of that name: nothing the run set out to delete is left.
+    EXPECT_EQ(Services().RemoveFile(Backend().Root(), L"folder.dmp"), Removal::Gone);
     EXPECT_TRUE(Backend().Exists(L"folder.dmp"));
-    EXPECT_FALSE(Services().RemoveFile(Backend().Root(), L"plain.dmp")) << "already gone";
+    EXPECT_EQ(Services().RemoveFile(Backend().Root(), L"plain.dmp"), Removal::Gone) << "already gone";
+    EXPECT_EQ(Services().RemoveFile(Backend().Root(), L"missing\\below.dmp"), Removal::Gone);
 }
 
 // --- Registry -------------------------------------------------------------------------------------------------

@@ -9,13 +9,11 @@
 #include "platform/wildcard_match.h"
 #include "repair/repair_run.h"
 #include "support/fake_services.h"
-#include "support/fake_window.h"
 
 namespace velstrand {
 namespace {
 
 using testing::FakeServices;
-using testing::FakeWindow;
 
 constexpr int kSeeds = 400;
 // The tree is built in the file system's own spelling, so that it can hold a folder "d1." beside a "d1"; the window
@@ -164,8 +162,7 @@ TEST(RandomTrees, RepairDeletesExactlyWhatTheOracleExpects) {
         expectedTotal += static_cast<int>(tree.expectedDeleted.size());
 
         const std::set<std::wstring> before = UpperSet(fake.AllFiles());
-        FakeWindow window{kGameText, seed % 2 == 0};
-        RunRepair(fake, window);
+        RunRepair(fake, RepairInputs{kGameText, seed % 2 == 0});
 
         std::set<std::wstring> expectedAfter;
         std::set_difference(before.begin(), before.end(), tree.expectedDeleted.begin(), tree.expectedDeleted.end(),

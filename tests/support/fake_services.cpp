@@ -177,6 +177,15 @@ void FakeServices::HoldOpen(const std::wstring& path, const std::wstring& imageN
     }
 }
 
+void FakeServices::Erase(const std::wstring& path) {
+    if (Node* parent = Resolve(path, false, true)) {
+        if (const auto parsed = Parse(path); parsed && !parsed->components.empty()) {
+            heldBy_.erase(Resolve(path, false));
+            parent->children.erase(Folded(parsed->components.back()));
+        }
+    }
+}
+
 bool FakeServices::Exists(const std::wstring& path) const {
     return Resolve(path, false) != nullptr;
 }
@@ -287,36 +296,44 @@ std::optional<std::uint32_t> FakeServices::GetAttributes(const std::wstring& pat
     return node->attributes;
 }
 
-bool FakeServices::RemoveFile(const std::wstring& folder, const std::wstring& below) {
+Removal FakeServices::RemoveFile(const std::wstring& folder, const std::wstring& below) {
     const std::wstring path = folder + L"\\" + below;
     if (!Record(Operation::RemoveFile, path)) {
-        return false;
+        return Removal::Stayed;
     }
     // The folder through whatever links lead to it; below it one name at a time, following none.
     Node* parent = Resolve(folder, true);
     const auto names = NamesAsWritten(below);
-    if (parent == nullptr || !parent->IsFolder() || !names || names->empty()) {
-        return false;
+    if (!names || names->empty()) {
+        return Removal::Stayed;
+    }
+    if (parent == nullptr || !parent->IsFolder()) {
+        return Removal::Gone;
     }
     for (std::size_t i = 0; i + 1 < names->size(); ++i) {
         const auto child = parent->children.find(Folded((*names)[i]));
-        if (child == parent->children.end() || child->second->linkTarget || !child->second->IsFolder()) {
-            return false;
+        if (child == parent->children.end() || !child->second->IsFolder()) {
+            return Removal::Gone;
+        }
+        if (child->second->linkTarget) {
+            return Removal::KeptOnPurpose;
         }
         parent = child->second.get();
     }
     const auto file = parent->children.find(Folded(names->back()));
-    if (file == parent->children.end()) {
-        return false;
+    if (file == parent->children.end() || file->second->IsFolder()) {
+        return Removal::Gone;
     }
     const Node& node = *file->second;
-    const std::uint32_t refused = attribute::kFolder | attribute::kReparsePoint | attribute::kReadOnly;
-    if ((node.attributes & refused) != 0 || heldBy_.contains(&node)) {
-        return false;
+    if ((node.attributes & (attribute::kReparsePoint | attribute::kReadOnly)) != 0) {
+        return Removal::KeptOnPurpose;
+    }
+    if (heldBy_.contains(&node)) {
+        return Removal::Stayed;
     }
     parent->children.erase(file);
     removed_.push_back(path);
-    return true;
+    return Removal::Deleted;
 }
 
 bool FakeServices::StartProgram(const std::wstring& commandLine, StartStyle style) {
@@ -362,6 +379,10 @@ void FakeServices::WaitUntilEnded(std::span<const std::wstring_view> imageNames,
         return std::any_of(imageNames.begin(), imageNames.end(),
                            [&](std::wstring_view name) { return Folded(name) == held.second; });
     });
+}
+
+void FakeServices::WaitForHelper(std::chrono::milliseconds) {
+    Record(Operation::WaitForHelper, {});
 }
 
 void FakeServices::ShowMessage(const std::wstring& text) {

@@ -23,6 +23,7 @@ enum class Operation {
     StartProgram,
     StartHelper,
     WaitUntilEnded,
+    WaitForHelper,
     ShowMessage,
     ProgramFolder,
     ReadRegistryString,
@@ -46,7 +47,8 @@ struct StartedProgram {
 // links with Windows attributes and case-insensitive names, the same wildcard rules and single process-wide
 // listing as the Windows realisation, running game processes that hold files open until they are ended, a
 // registry, and a record of every call, started program and message in order. Any call can be made to fail
-// through FailWhen. The system folder holds a taskkill.exe whose contents are empty text.
+// through FailWhen; a RemoveFile that fails is a file that stays, as one this tool may not delete does. The system
+// folder holds a taskkill.exe whose contents are empty text.
 class FakeServices final : public RuntimeServices {
   public:
     FakeServices();
@@ -61,6 +63,8 @@ class FakeServices final : public RuntimeServices {
     // A running process of image `imageName` holds the file open, so that it cannot be deleted, until a wait for
     // that image after a started helper has ended it.
     void HoldOpen(const std::wstring& path, const std::wstring& imageName);
+    // Takes an entry out of the tree, as another program deleting it does.
+    void Erase(const std::wstring& path);
     bool Exists(const std::wstring& path) const;
     // Every file in the tree, as full paths in listing order; links are not followed.
     std::vector<std::wstring> AllFiles() const;
@@ -85,10 +89,11 @@ class FakeServices final : public RuntimeServices {
     std::optional<std::wstring> FindFirstName(const std::wstring& pattern, ListingFilter filter) override;
     std::optional<std::wstring> FindNextName() override;
     std::optional<std::uint32_t> GetAttributes(const std::wstring& path) override;
-    bool RemoveFile(const std::wstring& folder, const std::wstring& below) override;
+    Removal RemoveFile(const std::wstring& folder, const std::wstring& below) override;
     bool StartProgram(const std::wstring& commandLine, StartStyle style) override;
     HelperStart StartHelper(const std::wstring& commandLine) override;
     void WaitUntilEnded(std::span<const std::wstring_view> imageNames, std::chrono::milliseconds bound) override;
+    void WaitForHelper(std::chrono::milliseconds bound) override;
     void ShowMessage(const std::wstring& text) override;
     std::wstring ProgramFolder() override;
     std::optional<std::wstring> ReadRegistryString(const std::wstring& name) override;

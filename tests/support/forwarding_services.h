@@ -15,7 +15,7 @@ class ForwardingServices : public RuntimeServices {
     }
     std::optional<std::wstring> FindNextName() override { return inner_.FindNextName(); }
     std::optional<std::uint32_t> GetAttributes(const std::wstring& path) override { return inner_.GetAttributes(path); }
-    bool RemoveFile(const std::wstring& folder, const std::wstring& below) override {
+    Removal RemoveFile(const std::wstring& folder, const std::wstring& below) override {
         return inner_.RemoveFile(folder, below);
     }
     bool StartProgram(const std::wstring& commandLine, StartStyle style) override {
@@ -25,6 +25,7 @@ class ForwardingServices : public RuntimeServices {
     void WaitUntilEnded(std::span<const std::wstring_view> imageNames, std::chrono::milliseconds bound) override {
         inner_.WaitUntilEnded(imageNames, bound);
     }
+    void WaitForHelper(std::chrono::milliseconds bound) override { inner_.WaitForHelper(bound); }
     void ShowMessage(const std::wstring& text) override { inner_.ShowMessage(text); }
     std::wstring ProgramFolder() override { return inner_.ProgramFolder(); }
     std::optional<std::wstring> ReadRegistryString(const std::wstring& name) override {

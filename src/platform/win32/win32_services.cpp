@@ -14,6 +14,10 @@ namespace velstrand {
 
 namespace {
 
+ULONGLONG DeadlineAfter(std::chrono::milliseconds bound) {
+    return ::GetTickCount64() + static_cast<ULONGLONG>(std::max<long long>(bound.count(), 0));
+}
+
 // Whether the entry opens, following it if it is a link, as a listing of it would.
 bool OpensFollowingLinks(const std::wstring& onDisk) {
     const UniqueFileHandle entry(::CreateFileW(onDisk.c_str(), FILE_READ_ATTRIBUTES,
@@ -57,11 +61,11 @@ std::optional<std::uint32_t> Win32Services::GetAttributes(const std::wstring& pa
     return attributes;
 }
 
-bool Win32Services::RemoveFile(const std::wstring& folder, const std::wstring& below) {
+Removal Win32Services::RemoveFile(const std::wstring& folder, const std::wstring& below) {
     upkeep_.IfDue();
     // No attribute is cleared first: a read-only file is one the user meant to keep.
     listing_.ForgetSnapshot();
-    return deletions_.Remove(folder, below);
+    return deletions_.Remove(folder, below) ? Removal::Deleted : Removal::Stayed;
 }
 
 bool Win32Services::StartProgram(const std::wstring& commandLine, StartStyle style) {
@@ -78,21 +82,29 @@ HelperStart Win32Services::StartHelper(const std::wstring& commandLine) {
 }
 
 void Win32Services::WaitUntilEnded(std::span<const std::wstring_view> imageNames, std::chrono::milliseconds bound) {
-    const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(std::max<long long>(bound.count(), 0));
+    const ULONGLONG deadline = DeadlineAfter(bound);
     // The helper first: until it has ended, the processes it is to end may still look alive.
     if (helper_) {
-        const bool ended = WaitKeepingWindowsPainted(helper_.Get(), deadline);
-        helper_.Reset();
-        if (!ended) {
+        if (!WaitKeepingWindowsPainted(helper_.Get(), deadline)) {
             return;
         }
+        helper_.Reset();
     }
     WaitForProcessesNamed(imageNames, deadline);
+}
+
+void Win32Services::WaitForHelper(std::chrono::milliseconds bound) {
+    if (helper_ && WaitKeepingWindowsPainted(helper_.Get(), DeadlineAfter(bound))) {
+        helper_.Reset();
+    }
 }
 
 void Win32Services::ShowMessage(const std::wstring& text) {
     // Whatever the box says, the player may go on with their folders while it is up.
     deletions_.LetGo();
+    // A key pressed while the run worked waits for the next window that takes keys: this box, which it would
+    // dismiss the moment it showed.
+    DropQueuedInput();
     ShowMessageBox(messageOwner_, text);
 }
 

@@ -25,10 +25,11 @@ class Win32Services final : public RuntimeServices {
     std::optional<std::wstring> FindFirstName(const std::wstring& pattern, ListingFilter filter) override;
     std::optional<std::wstring> FindNextName() override;
     std::optional<std::uint32_t> GetAttributes(const std::wstring& path) override;
-    bool RemoveFile(const std::wstring& folder, const std::wstring& below) override;
+    Removal RemoveFile(const std::wstring& folder, const std::wstring& below) override;
     bool StartProgram(const std::wstring& commandLine, StartStyle style) override;
     HelperStart StartHelper(const std::wstring& commandLine) override;
     void WaitUntilEnded(std::span<const std::wstring_view> imageNames, std::chrono::milliseconds bound) override;
+    void WaitForHelper(std::chrono::milliseconds bound) override;
     void ShowMessage(const std::wstring& text) override;
     std::wstring ProgramFolder() override;
     std::optional<std::wstring> ReadRegistryString(const std::wstring& name) override;
@@ -37,7 +38,7 @@ class Win32Services final : public RuntimeServices {
     FindListing listing_;
     // Held from one deletion to the next while a sweep deletes what it listed.
     DeletionWalk deletions_;
-    // The helper started last (taskkill ending the game), until it has been waited for.
+    // The helper started last (taskkill ending the game), until it has been seen to end.
     UniqueKernelHandle helper_;
     WindowUpkeep upkeep_;
     HWND messageOwner_ = nullptr;

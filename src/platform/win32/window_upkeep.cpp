@@ -23,6 +23,14 @@ void HandlePaintAndSentMessages() {
     }
 }
 
+void DropQueuedInput() {
+    // Bounded, since input may keep arriving while this runs.
+    constexpr int kMostInputAtOnce = 10000;
+    MSG message;
+    for (int i = 0; i < kMostInputAtOnce && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT); ++i) {
+    }
+}
+
 void WindowUpkeep::IfDue() {
     const ULONGLONG now = ::GetTickCount64();
     if (now - last_ >= kUpkeepIntervalMs) {

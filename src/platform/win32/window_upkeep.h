@@ -10,6 +10,11 @@ namespace velstrand {
 // window and those that other threads and programs send it; input stays queued, so the window still takes none.
 void HandlePaintAndSentMessages();
 
+// Throws away the keys and clicks queued for this thread's windows, Alt+F4 and clicks on a caption's buttons
+// included: what the player pressed while a run kept the thread goes nowhere, neither into a message box the run
+// shows next nor into the window once the run has ended.
+void DropQueuedInput();
+
 // The same at most a few times a second, for a loop that asks at each of its steps.
 class WindowUpkeep {
   public:

@@ -14,7 +14,7 @@
 namespace velstrand::testing {
 namespace {
 
-TEST(RemoveFile, AFileInUseFailsAndStays) {
+TEST(RemoveFile, AFileInUseStays) {
     ScratchFolder scratch;
     const std::wstring path = scratch.Below(L"BugTrace.log");
     WriteFile(path, "trace");
@@ -24,10 +24,10 @@ TEST(RemoveFile, AFileInUseFailsAndStays) {
         UniqueFileHandle held(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(held);
-        EXPECT_FALSE(services.RemoveFile(scratch.Path().wstring(), L"BugTrace.log"));
+        EXPECT_EQ(services.RemoveFile(scratch.Path().wstring(), L"BugTrace.log"), Removal::Stayed);
         EXPECT_TRUE(fs::exists(path));
     }
-    EXPECT_TRUE(services.RemoveFile(scratch.Path().wstring(), L"BugTrace.log")) << "once it is let go";
+    EXPECT_EQ(services.RemoveFile(scratch.Path().wstring(), L"BugTrace.log"), Removal::Deleted) << "once let go";
 }
 
 TEST(FindFirstName, ADriveRootListsNoDotEntries) {

@@ -42,7 +42,7 @@ class ListingSnapshot : public ::testing::Test {
 
 TEST_F(ListingSnapshot, AFileRemovedBetweenListingsIsNotListedAgain) {
     EXPECT_EQ(ListAll(services, Pattern(L"*.tdl"), ListingFilter::PlainFiles), std::vector<std::wstring>{L"a.tdl"});
-    ASSERT_TRUE(services.RemoveFile(scratch.Path().wstring(), L"a.tdl"));
+    ASSERT_EQ(services.RemoveFile(scratch.Path().wstring(), L"a.tdl"), Removal::Deleted);
     EXPECT_EQ(ListAll(services, Pattern(L"*.*"), ListingFilter::PlainFilesAndFolders),
               (std::vector<std::wstring>{L".", L"..", L"b.txt", L"sub"}));
 }

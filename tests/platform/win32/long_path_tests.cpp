@@ -12,7 +12,6 @@
 #include "platform/win32/win32_services.h"
 #include "repair/file_sweep.h"
 #include "scratch_folder.h"
-#include "support/fake_window.h"
 #include "test_files.h"
 
 namespace velstrand::testing {
@@ -61,8 +60,9 @@ TEST(LongPaths, ASweepReachesLeftoversBeyond300CharactersExactly) {
 
     Win32Services services;
     // A folder text ending in a backslash doubles the separator in every path the sweep builds.
-    FakeWindow window(scratch.Path().wstring() + L"\\");
-    Search(services, window, L"tdl");
+    const std::optional<GameFolder> folder = ReadGameFolder(scratch.Path().wstring() + L"\\");
+    ASSERT_TRUE(folder);
+    Search(services, *folder, L"tdl");
 
     for (const std::wstring& file : swept) {
         EXPECT_FALSE(fs::exists(file)) << file.size() << L" characters: " << file;

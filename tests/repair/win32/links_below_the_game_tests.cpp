@@ -63,7 +63,7 @@ class SwappingServices : public RecordingServices {
           swapped_(std::move(swapped)),
           outside_(std::move(outsideFolder)) {}
 
-    bool RemoveFile(const std::wstring& folder, const std::wstring& below) override {
+    Removal RemoveFile(const std::wstring& folder, const std::wstring& below) override {
         if (!link_) {
             MoveFolder(swapped_, swapped_.wstring() + L" moved away");
             link_ = std::make_unique<FolderLink>(swapped_, outside_);

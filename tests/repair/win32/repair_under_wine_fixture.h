@@ -14,7 +14,6 @@
 #include "repair/repair_run.h"
 #include "scratch_folder.h"
 #include "stand_in_copy.h"
-#include "support/fake_window.h"
 #include "support/forwarding_services.h"
 #include "test_files.h"
 
@@ -81,8 +80,7 @@ class RepairUnderWine : public ::testing::Test {
         auto services = std::make_unique<Services>(
             windows, tool, std::vector<fs::path>{Marker(kOfficialClient), Marker(kExperienceClient)},
             std::forward<Extra>(extra)...);
-        FakeWindow window{game.wstring(), official};
-        RunRepair(*services, window);
+        RunRepair(*services, RepairInputs{game.wstring(), official});
         return services;
     }
 

@@ -112,8 +112,7 @@ TEST_F(RepairUnderWine, AGameFolderWhoseLinkLeadsNowhereIsRefused) {
     StartGameProcesses();
 
     RecordingServices services(windows, tool, {});
-    FakeWindow window{(scratch.Path() / L"DNF").wstring()};
-    RunRepair(services, window);
+    RunRepair(services, RepairInputs{(scratch.Path() / L"DNF").wstring(), true});
 
     EXPECT_EQ(services.messages, std::vector<std::wstring>{std::wstring(kUnsafeFolderMessage)});
     for (const ChildProcess& process : gameProcesses) {
