@@ -16,6 +16,7 @@
 #include "stand_in_copy.h"
 #include "support/forwarding_services.h"
 #include "test_files.h"
+#include "wait_until.h"
 
 namespace velstrand::testing {
 
@@ -72,6 +73,21 @@ class RepairUnderWine : public ::testing::Test {
         std::vector<std::wstring_view> names(std::begin(kEndedImageNames), std::end(kEndedImageNames));
         names.push_back(L"Bystander.exe");
         gameProcesses = StartStandIns(scratch.Path() / L"processes", names);
+    }
+
+    // A stand-in running as `imageName` that holds `files` open, sharing reading and writing but not deletion, as a
+    // running game holds its logs or a scanner what it reads; running, its files held, when this returns.
+    ChildProcess StartHolding(const std::wstring& imageName, const std::vector<fs::path>& files) {
+        const fs::path processes = scratch.Path() / L"processes";
+        fs::create_directories(processes);
+        fs::copy_file(StandInProgram(), processes / imageName);
+        std::wstring arguments = L"--hold";
+        for (const fs::path& file : files) {
+            arguments += L" --open \"" + file.wstring() + L"\"";
+        }
+        ChildProcess process(processes / imageName, processes, arguments);
+        EXPECT_TRUE(WaitUntil([&] { return fs::exists(RecordOf(processes / imageName)); })) << "not holding yet";
+        return process;
     }
 
     // `Services` is RecordingServices or a test's own kind of it, made with `extra` after its usual arguments.

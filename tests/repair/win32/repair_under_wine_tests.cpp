@@ -65,18 +65,35 @@ TEST_F(RepairUnderWine, FilesTheRunningGameHoldsAreDeletedOnceItHasEnded) {
     const fs::path log = Client(kTraceLog);
     WriteFile(leftover);
     WriteFile(log);
-    const fs::path processes = scratch.Path() / L"processes";
-    fs::create_directories(processes);
-    fs::copy_file(StandInProgram(), processes / L"TenSafe.exe");
-    ChildProcess tenSafe(processes / L"TenSafe.exe", processes,
-                         L"--hold --open \"" + leftover.wstring() + L"\" --open \"" + log.wstring() + L"\"");
-    ASSERT_TRUE(WaitUntil([&] { return fs::exists(RecordOf(processes / L"TenSafe.exe")); })) << "not holding yet";
+    const ChildProcess tenSafe = StartHolding(L"TenSafe.exe", {leftover, log});
 
-    Run(true);
+    const auto services = Run(true);
 
     EXPECT_TRUE(tenSafe.HasEnded());
     EXPECT_FALSE(fs::exists(leftover));
     EXPECT_FALSE(fs::exists(log));
+    EXPECT_EQ(services->messages, std::vector<std::wstring>{std::wstring(kCompletionMessage)});
+}
+
+// A program the run does not end (a scanner, a backup tool) may hold a leftover open: it stays, and the message
+// says how many stayed instead of claiming success. The rest of the run goes on as ever.
+TEST_F(RepairUnderWine, AFileAProgramOffTheListHoldsStaysAndTheMessageSaysSo) {
+    const fs::path held = game / L"cache" / L"scanned.dmp";
+    WriteFile(held);
+    WriteFile(game / L"a.tdl");
+    WriteFile(Client(kTraceLog));
+    ChildProcess scanner = StartHolding(L"Scanner.exe", {held});
+
+    const auto services = Run(true);
+
+    EXPECT_EQ(services->messages, std::vector<std::wstring>{CompletionMessage(1)});
+    EXPECT_TRUE(fs::exists(held));
+    EXPECT_FALSE(fs::exists(game / L"a.tdl"));
+    EXPECT_FALSE(fs::exists(Client(kTraceLog)));
+    EXPECT_FALSE(scanner.HasEnded()) << "a program off the list was ended";
+    EXPECT_TRUE(WaitUntil([&] { return fs::exists(Marker(kOfficialClient)); })) << "the client did not start";
+    WriteFile(ReleaseMarkerOf(scratch.Path() / L"processes" / L"Scanner.exe"), "");
+    EXPECT_TRUE(scanner.WaitForEnd(std::chrono::seconds(10)));
 }
 
 // A browser saves downloads beside the tool, and anything could be saved there as taskkill.exe: only the system's
