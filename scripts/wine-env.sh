@@ -7,7 +7,8 @@
 # settings every run shares and the size of the desktop, and defines
 #   wine_env_use_prefix DIR  another prefix of the project's own instead (the demo's)
 #   wine_env_make_prefix     makes the prefix if it is missing: Wine's own set-up, one virtual desktop of the shared
-#                            size that the program and the test drivers share, and the caption buttons' font
+#                            size that the program and the test drivers share, and the caption buttons' font; and
+#                            puts Wine's own taskkill.exe back in its system32 if a test left a stand-in there
 #   wine_env_desktop on|off  whether the programs open on that virtual desktop (on) or as windows of their own;
 #                            it ends the prefix's Wine server, so it comes before wine_env_start
 #   wine_env_ensure_server   starts the Wine server detached from the caller's output unless one runs already
@@ -66,6 +67,10 @@ wine_env_desktop() { # wine_env_desktop on|off; takes effect when the Wine serve
 
 wine_env_make_prefix() { _wine_env_locked _make_prefix; }
 _make_prefix() {
+    _set_up_prefix && _put_back_wines_taskkill
+}
+
+_set_up_prefix() {
     # Set up once the marker is there; a set-up cut short is done again.
     local ready=$WINEPREFIX/velstrand-prefix-ready
     [ -f "$ready" ] && return 0
@@ -86,6 +91,47 @@ _make_prefix() {
         return 1
     }
     touch "$ready"
+}
+
+# A test puts a slow taskkill stand-in at the prefix's system32\taskkill.exe (the tool starts the copy beside it only
+# when it holds the same bytes) and puts Wine's own back when it ends; a test killed by its timeout does not. So
+# Wine's own goes back before every test program, from a copy kept the first time a prefix is seen with it.
+_put_back_wines_taskkill() {
+    local system=$WINEPREFIX/drive_c/windows/system32/taskkill.exe
+    local kept=$WINEPREFIX/velstrand-wine-taskkill.exe
+    if [ ! -f "$kept" ]; then
+        local original=$system
+        if ! _is_wine_builtin "$original"; then
+            # A prefix made before copies were kept, that a killed test left with the stand-in: Wine's own file is
+            # where Wine keeps its built-in programs.
+            original=$(_wine_builtin_file taskkill.exe) || {
+                echo "wine-env: $system is not Wine's own taskkill.exe and Wine's could not be found;" \
+                    "remove $WINEPREFIX to have the prefix made again" >&2
+                return 1
+            }
+        fi
+        cp "$original" "$kept.partial" && mv "$kept.partial" "$kept" || return 1
+    fi
+    cmp -s "$kept" "$system" || cp "$kept" "$system"
+}
+
+# Wine marks its built-in programs and the placeholders that stand for them in a prefix after their DOS header.
+_is_wine_builtin() {
+    [ -f "$1" ] && head -c 84 "$1" | tail -c 20 | tr -d '\0' | grep -qE '^Wine (builtin|placeholder) DLL$'
+}
+
+_wine_builtin_file() {
+    local wine_binary folder
+    wine_binary=$(readlink -f "$(command -v wine64 || command -v wine)") || return 1
+    for folder in "$(dirname "$wine_binary")/../lib/x86_64-linux-gnu/wine/x86_64-windows" \
+        "$(dirname "$wine_binary")/../lib64/wine/x86_64-windows" "$(dirname "$wine_binary")/../lib/wine/x86_64-windows" \
+        "$(dirname "$wine_binary")/../x86_64-windows"; do
+        if _is_wine_builtin "$folder/$1"; then
+            echo "$folder/$1"
+            return 0
+        fi
+    done
+    return 1
 }
 
 wine_env_ensure_server() { _wine_env_locked _ensure_server "$@"; }

@@ -9,6 +9,7 @@
 #include "app/resource_ids.h"
 #include "gamepath/game_path.h"
 #include "platform/application_title.h"
+#include "platform/win32/window_upkeep.h"
 #include "repair/repair_run.h"
 
 namespace velstrand::app {
@@ -204,6 +205,14 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED:
             OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
+        case WM_CLOSE:
+            // The run lets through what other programs send, the taskbar's close included (SC_CLOSE turns into
+            // this). Closing now would leave the game ended, its files unswept and its client not started.
+            if (repairRunning_) {
+                closeAfterRun_ = true;
+                return 0;
+            }
+            break;
         case WM_DESTROY:
             ::PostQuitMessage(0);
             return 0;
@@ -234,6 +243,12 @@ void MainWindow::OnCommand(int id, int notification) {
 }
 
 void MainWindow::OnServerSelected(std::wstring_view editionKey) {
+    // Only a click another program sends gets here during a run. The option has checked itself already; the window
+    // goes back to showing the server whose client the run starts, and the folder box keeps its text.
+    if (repairRunning_) {
+        SelectOnly(runInputs_.officialServer.value_or(true) ? kOption1 : kOption2);
+        return;
+    }
     SetFolderText(GetGamePath(services_, std::wstring(editionKey)));
     KeepTabStopOnSelectedOption();
 }
@@ -245,12 +260,21 @@ void MainWindow::OnStartClicked() {
         return;
     }
     repairRunning_ = true;
+    runInputs_ = RepairInputs{GameFolderText(), IsOfficialServerSelected()};
     {
         // The run keeps the thread until it ends, so the cursor is not reset by WM_SETCURSOR meanwhile.
         const ScopedWaitCursor wait;
-        RunRepair(services_, RepairInputs{GameFolderText(), IsOfficialServerSelected()});
+        RunRepair(services_, runInputs_);
     }
+    // Keys and clicks pressed while the run kept the thread have waited in the queue, and would reach the window
+    // now, long after they were meant: a Space would press the start button again.
+    DropQueuedInput();
     repairRunning_ = false;
+    // Posted: the click that started the run may still be at work in the button, which must not lose its window
+    // under it.
+    if (std::exchange(closeAfterRun_, false)) {
+        ::PostMessageW(Handle(), WM_CLOSE, 0, 0);
+    }
 }
 
 void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
@@ -341,6 +365,12 @@ void MainWindow::KeepTabStopOnSelectedOption() {
         if (wanted != style) {
             ::SetWindowLongPtrW(option, GWL_STYLE, wanted);
         }
+    }
+}
+
+void MainWindow::SelectOnly(ControlId option) {
+    for (const ControlId id : {kOption1, kOption2}) {
+        ::SendMessageW(Control(id), BM_SETCHECK, id == option ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 }
 

@@ -16,7 +16,9 @@
 namespace velstrand::app {
 
 // `Form1`: the folder box, the two server options and the start button. It hands each start click to the
-// repair run, with what its controls show at that moment.
+// repair run, with what its controls show at that moment. While the run works, which takes the window's thread
+// for seconds, no one steers it from the window: a server selected meanwhile is put back, a close waits for the
+// run's end, and what the player pressed meanwhile is dropped.
 class MainWindow final {
   public:
     MainWindow(HINSTANCE instance, RuntimeServices& services);
@@ -55,6 +57,7 @@ class MainWindow final {
     void FitFrameToClient();
     void CentreOnWorkArea();
     void KeepTabStopOnSelectedOption();
+    void SelectOnly(ControlId option);
     void SetFolderText(const std::wstring& text);
     HWND Control(ControlId id) const;
 
@@ -68,6 +71,10 @@ class MainWindow final {
     HWND focusWhileInactive_ = nullptr;
     UINT dpi_ = 96;
     bool repairRunning_ = false;
+    // What the run in progress works on.
+    RepairInputs runInputs_;
+    // A close that came while a run worked, honoured when it has ended.
+    bool closeAfterRun_ = false;
 };
 
 }  // namespace velstrand::app

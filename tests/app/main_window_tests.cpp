@@ -109,6 +109,41 @@ TEST_F(MainWindowTest, OnlyTheStartButtonStartsARunNotTheDialogKeysCommands) {
     EXPECT_EQ(services_.Messages(), (std::vector<std::wstring>{std::wstring(kMissingToolMessage)}));
 }
 
+// What the tests of the real program show under Wine with a slow taskkill, here with the system's own buttons: the
+// kit's case for a real Windows, where System32 is not a test's to change.
+TEST_F(MainWindowTest, DuringARunAServerClickIsPutBackAndACloseWaitsForItsEnd) {
+    services_.SetRegistryValue(kOfficialValue, RegistryKind::String, L"C:\\Games\\DNF");
+    services_.SetRegistryValue(kExperienceValue, RegistryKind::String, L"D:\\Test\\DNF");
+    services_.AddFile(L"C:\\Games\\DNF\\start\\DNFchina.exe");
+    services_.AddFile(L"C:\\Tools\\taskkill.exe");
+    Open();
+    window_->Load();
+    window_->Show(SW_SHOWNORMAL);
+    const HWND window = window_->Handle();
+    bool officialDuringRun = false;
+    bool openDuringRun = false;
+    services_.OnShowMessage([&](const std::wstring&) {
+        ::SendMessageW(Control(kOption2), BM_CLICK, 0, 0);
+        officialDuringRun = ::SendMessageW(Control(kOption1), BM_GETCHECK, 0, 0) == BST_CHECKED;
+        ::SendMessageW(window, WM_CLOSE, 0, 0);
+        openDuringRun = ::IsWindow(window);
+    });
+
+    ::SendMessageW(Control(kCommand1), BM_CLICK, 0, 0);
+    EXPECT_TRUE(officialDuringRun);
+    EXPECT_TRUE(openDuringRun);
+    ASSERT_FALSE(services_.StartedPrograms().empty());
+    EXPECT_EQ(services_.StartedPrograms().back().commandLine, L"\"C:\\Games\\DNF\\start\\DNFchina.exe\"");
+    EXPECT_EQ(TextOf(Control(kText1)), L"C:\\Games\\DNF");
+    EXPECT_EQ(::SendMessageW(Control(kOption2), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+    MSG message;
+    while (::IsWindow(window) && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::DispatchMessageW(&message);
+    }
+    EXPECT_EQ(window_->Handle(), nullptr) << "the close was not honoured after the run";
+}
+
 TEST_F(MainWindowTest, ADpiChangeMovesResizesAndRescalesTheWindow) {
     Open();
     window_->Show(SW_SHOWNORMAL);

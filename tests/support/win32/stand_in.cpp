@@ -1,12 +1,13 @@
 // Stands in for every program the tests have the tool start or end: the helper, the game's clients and its running
 // processes. Each copy records how it was started (see RecordOf): the show style it was given, what its window
-// became, the console window it got, its command line, its current folder and the time. Given "--hold" it then
-// stays, as a running game does, until its release marker appears (a minute at most, so that a test that fails
-// half-way leaves nothing running for long); each file named as --open "<path>" it holds open meanwhile, as a
-// running game holds its logs, sharing reading and writing but not deletion. Whenever it ends it leaves its ended
-// marker. Each copy records beside
-// itself, so a test can tell which copy ran. Built as a windowed program, as a console one (a console helper such
-// as taskkill) and as one whose manifest requires administrator rights.
+// became, the console window it got, its command line, its current folder and the time. Given "--hold", or with
+// its hold marker beside it (for a copy started with no arguments, as the tool starts a client), it then stays, as a
+// running game does, until its release marker appears (a minute at most, so that a test that fails half-way leaves
+// nothing running for long); each file named as --open "<path>" it holds open meanwhile, as a running game holds its
+// logs, sharing reading and writing but not deletion. When it ends by itself it leaves its ended marker; a copy
+// that another program ends leaves none. Each copy records beside itself, so a test can tell which copy ran. Built
+// as a windowed program, as a console one (a console helper such as taskkill) and as one whose manifest requires
+// administrator rights.
 
 #include <windows.h>
 
@@ -87,7 +88,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
                      {L"currentfolder", CurrentFolder()},
                      {L"time", std::to_wstring(PreciseNow())}});
 
-        if (std::wstring(::GetCommandLineW()).find(L"--hold") != std::wstring::npos) {
+        if (std::wstring(::GetCommandLineW()).find(L"--hold") != std::wstring::npos || fs::exists(HoldMarkerOf(self))) {
             for (int poll = 0; poll < kHoldPolls && !fs::exists(ReleaseMarkerOf(self)); ++poll) {
                 ::Sleep(kHoldPollMs);
             }

@@ -31,12 +31,20 @@ fs::path StandInProgram(StandInKind kind) {
     return BuiltFile(VELSTRAND_STAND_IN);
 }
 
+fs::path SlowTaskkillProgram() {
+    return BuiltFile(VELSTRAND_SLOW_TASKKILL);
+}
+
 fs::path RecordOf(const fs::path& copy) {
     return fs::path(copy.wstring() + L".record");
 }
 
 fs::path EndedMarkerOf(const fs::path& copy) {
     return fs::path(copy.wstring() + L".ended");
+}
+
+fs::path HoldMarkerOf(const fs::path& copy) {
+    return fs::path(copy.wstring() + L".hold");
 }
 
 fs::path ReleaseMarkerOf(const fs::path& copy) {

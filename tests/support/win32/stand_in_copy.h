@@ -18,11 +18,14 @@ enum class StandInKind { Windowed, Console, RequiresAdministrator };
 
 // Where the build, or the test kit, put it.
 fs::path StandInProgram(StandInKind kind = StandInKind::Windowed);
+// The taskkill that is slow to start (slow_taskkill.cpp), which records beside itself as the stand-in does.
+fs::path SlowTaskkillProgram();
 
 // Beside a copy of the stand-in at `copy`: the record it writes once it has started, the marker it leaves when it
-// ends, and the marker that lets a copy started with "--hold" end.
+// ends by itself, the marker that makes it hold as "--hold" does, and the marker that lets a holding copy end.
 fs::path RecordOf(const fs::path& copy);
 fs::path EndedMarkerOf(const fs::path& copy);
+fs::path HoldMarkerOf(const fs::path& copy);
 fs::path ReleaseMarkerOf(const fs::path& copy);
 
 // A copy of the stand-in placed for one test, and what that copy recorded about its start.

@@ -113,6 +113,17 @@ void PostKey(HWND target, UINT virtualKey) {
     ::PostMessageW(target, WM_KEYUP, virtualKey, (1u << 31) | (1u << 30) | 1);
 }
 
+bool PressKey(UINT virtualKey) {
+    INPUT strokes[2]{};
+    for (INPUT& stroke : strokes) {
+        stroke.type = INPUT_KEYBOARD;
+        stroke.ki.wVk = static_cast<WORD>(virtualKey);
+        stroke.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+    }
+    strokes[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    return ::SendInput(2, strokes, sizeof(INPUT)) == 2;
+}
+
 bool IsChecked(HWND button) {
     DWORD_PTR state = 0;
     ::SendMessageTimeoutW(button, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kReplyTimeoutMs, &state);

@@ -25,6 +25,9 @@ void PressOk(HWND box);
 void Click(HWND button);
 void SetText(HWND control, const std::wstring& text);
 void PostKey(HWND target, UINT virtualKey);
+// Presses and releases a key as the keyboard does: into the input queue of the window in front, where a posted key
+// never goes. False when the system did not take it.
+bool PressKey(UINT virtualKey);
 bool IsChecked(HWND button);
 // The control that holds the keyboard focus in `window`'s thread.
 HWND FocusIn(HWND window);
