@@ -16,6 +16,7 @@ namespace {
 
 // A file compressed through the Windows Overlay Filter.
 constexpr DWORD kWofTag = 0x80000017;
+constexpr std::size_t kLeftoverSize = 64 * 1024;
 
 std::optional<DWORD> ReparseTagOf(const fs::path& path) {
     const UniqueFileHandle entry(
@@ -126,10 +127,10 @@ TEST_F(RepairOnEveryDisk, ALeftoverThePlayerCompressedIsDeleted) {
     }
     const fs::path leftover = game / L"sub" / L"compressed.dmp";
     std::string text;
-    while (text.size() < 64 * 1024) {
+    while (text.size() < kLeftoverSize) {
         text += "The same line of a crash dump, written again and again. ";
     }
-    text.resize(64 * 1024);
+    text.resize(kLeftoverSize);
     WriteFile(leftover, text);
     const ToolRun compact = RunSystemTool(L"compact.exe", L"/c /exe:xpress4k \"" + leftover.wstring() + L"\"",
                                           scratch.Path() / L"compact-output");
