@@ -30,19 +30,6 @@ std::optional<DWORD> ReparseTagOf(const fs::path& path) {
     return (information.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? information.ReparseTag : 0;
 }
 
-// "NTFS", "FAT32", "exFAT": the file system of the volume `path` lies on, past any mount point on the way.
-std::wstring FileSystemOf(const fs::path& path) {
-    const UniqueFileHandle entry(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    wchar_t name[MAX_PATH + 1] = {};
-    if (!entry ||
-        !::GetVolumeInformationByHandleW(entry.Get(), nullptr, 0, nullptr, nullptr, nullptr, name, MAX_PATH + 1)) {
-        return std::wstring();
-    }
-    return name;
-}
-
 class RepairOnEveryDisk : public RepairUnderWine {
   protected:
     // Why this case cannot run here, if it cannot.
