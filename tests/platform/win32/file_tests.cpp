@@ -31,15 +31,15 @@ TEST(RemoveFile, AFileInUseStays) {
     EXPECT_EQ(services.RemoveFile(scratch.Path().wstring(), L"BugTrace.log"), Removal::Deleted) << "once let go";
 }
 
-// Held as a scanner holds a file it has just seen: its deletion shared. The deletion is accepted at once.
+// Held as a scanner holds a file it has just seen: reading it, sharing its deletion but not writing to it. The
+// deletion is accepted at once.
 TEST(RemoveFile, AFileHeldWithItsDeletionSharedIsDeleted) {
     ScratchFolder scratch;
     const std::wstring path = scratch.Below(L"a.dmp");
     WriteFile(path);
     Win32Services services;
-    UniqueFileHandle held(::CreateFileW(path.c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFileHandle held(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held);
     EXPECT_EQ(services.RemoveFile(scratch.Path().wstring(), L"a.dmp"), Removal::Deleted);
     held.Reset();
