@@ -33,8 +33,8 @@ bool MeansAbsent(NTSTATUS status) {
            status == kFileIsADirectory || status == kDeletePending;
 }
 
-// Deletion with POSIX semantics (Windows 10 1709 and later), which mingw's headers declare only for a later target
-// than ours.
+// Deletion with POSIX semantics, which a Windows 10 of 2016 or later offers and mingw's headers declare only for a
+// later target than ours.
 constexpr auto kFileDispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
 constexpr DWORD kDispositionDelete = 0x1;
 constexpr DWORD kDispositionPosixSemantics = 0x2;
@@ -145,13 +145,13 @@ bool NamesEntryOf(std::wstring_view entryName, std::wstring_view folderName, std
 }
 
 bool DeleteWhenClosed(HANDLE file) {
-    // The name goes at once, as DeleteFileW's does since Windows 10 1903, even while a scanner still holds the file:
-    // a folder emptied this way can be removed, and a new file can take the name.
+    // The name goes as this handle closes, as DeleteFileW's does since Windows 10 1903, even while a scanner still
+    // holds the file: a folder emptied this way can be removed, and a new file can take the name.
     DispositionInfoEx posix{kDispositionDelete | kDispositionPosixSemantics};
     if (::SetFileInformationByHandle(file, kFileDispositionInfoEx, &posix, sizeof(posix))) {
         return true;
     }
-    // Windows before 1709, FAT32 and exFAT, and Wine know no such deletion; any other failure is the file's own.
+    // An older Windows, FAT32 and exFAT, and Wine know no such deletion; any other failure is the file's own.
     const DWORD error = ::GetLastError();
     if (error != ERROR_INVALID_PARAMETER && error != ERROR_NOT_SUPPORTED && error != ERROR_INVALID_FUNCTION) {
         return false;

@@ -42,8 +42,8 @@ std::optional<std::wstring> NameOfEntry(HANDLE entry);
 // as "foo".
 bool NamesEntryOf(std::wstring_view entryName, std::wstring_view folderName, std::wstring_view name);
 
-// Deletes the file once its last handle closes, its name at once where the file system can. False when it may not
-// be deleted, a read-only file among them: the read-only bit is neither cleared nor passed over.
+// Deletes the file once its last handle closes, and its name as soon as this one closes where the file system can.
+// False when it may not be deleted, a read-only file among them: the read-only bit is neither cleared nor passed over.
 bool DeleteWhenClosed(HANDLE file);
 
 }  // namespace velstrand
