@@ -16,7 +16,7 @@ namespace {
 
 // A file compressed through the Windows Overlay Filter.
 constexpr DWORD kWofTag = 0x80000017;
-constexpr std::size_t kLeftoverSize = 64 * 1024;
+constexpr std::size_t kLeftoverSize = std::size_t{64} * 1024;
 
 std::optional<DWORD> ReparseTagOf(const fs::path& path) {
     const UniqueFileHandle entry(
