@@ -208,6 +208,9 @@ TEST_F(ServicesContract, RemoveFileDeletesOnlyAFileThatMayGoAndSaysWhatBecameOfI
     EXPECT_TRUE(Backend().Exists(L"folder.dmp"));
     EXPECT_EQ(Services().RemoveFile(Backend().Root(), L"plain.dmp"), Removal::Gone) << "already gone";
     EXPECT_EQ(Services().RemoveFile(Backend().Root(), L"missing\\below.dmp"), Removal::Gone);
+    EXPECT_EQ(Services().RemoveFile(Backend().Root(), L"locked.dmp\\below.dmp"), Removal::Gone) << "a file on the way";
+    EXPECT_EQ(Services().RemoveFile(Path(L"missing"), L"below.dmp"), Removal::Gone) << "no such game folder";
+    EXPECT_EQ(Services().RemoveFile(Path(L"locked.dmp"), L"below.dmp"), Removal::Gone) << "the game folder a file";
 }
 
 // --- Registry -------------------------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "platform/win32/deletion_walk.h"
 
 #include <new>
+#include <variant>
 
 #include "platform/extended_length_path.h"
 #include "platform/win32/entry_handles.h"
@@ -10,55 +11,76 @@ namespace velstrand {
 
 namespace {
 
-// The entry's name if it passes both checks that it is the entry `name` listed in the folder named `parentName`.
-// Windows opened a link as itself, which its reparse-point bit gives away; Wine opened what its link leads to, which
-// its name gives away, being no longer the folder's name followed by the listed one.
-std::optional<std::wstring> NameIfListedEntry(HANDLE entry, const std::wstring& parentName, std::wstring_view name) {
-    if (MayBeReparsePoint(entry)) {
-        return std::nullopt;
+// An entry opened below a held folder that passed both checks of being the entry listed there.
+struct ListedEntry {
+    std::wstring systemName;
+    EntryAnswers answers;
+};
+
+// The entry if it is the one `name` listed in the folder named `parentName`, or else what becomes of a deletion
+// through it. Windows opened a link as itself, which its reparse tag gives away; Wine opened what its link leads to,
+// which its name gives away, being no longer the folder's name followed by the listed one.
+std::variant<ListedEntry, Removal> CheckListed(HANDLE entry, const std::wstring& parentName, std::wstring_view name) {
+    EntryAnswers answers = AskAbout(entry);
+    switch (NatureOf(answers)) {
+        case EntryNature::Ordinary:
+            break;
+        case EntryNature::Link:
+            return Removal::KeptOnPurpose;
+        case EntryNature::Unknown:
+            return Removal::Stayed;
     }
     std::optional<std::wstring> entryName = NameOfEntry(entry);
-    if (!entryName || !NamesEntryOf(*entryName, parentName, name)) {
-        return std::nullopt;
+    if (!entryName) {
+        return Removal::Stayed;
     }
-    return entryName;
+    if (!NamesEntryOf(*entryName, parentName, name)) {
+        return Removal::KeptOnPurpose;
+    }
+    return ListedEntry{std::move(*entryName), answers};
 }
 
 }  // namespace
 
-bool DeletionWalk::Remove(const std::wstring& folder, const std::wstring& below) {
+Removal DeletionWalk::Remove(const std::wstring& folder, const std::wstring& below) {
     // Out of memory is one more file that stays.
     try {
         return RemoveOrThrow(folder, below);
     } catch (const std::bad_alloc&) {
         LetGo();
-        return false;
+        return Removal::Stayed;
     }
 }
 
-bool DeletionWalk::HoldRoot(const std::wstring& folder) {
+std::optional<Removal> DeletionWalk::HoldRoot(const std::wstring& folder) {
     if (root_.handle && folder == rootFolder_) {
-        return true;
+        return std::nullopt;
     }
     LetGo();
     const std::optional<std::wstring> onDisk = FileSystemPath(folder);
     if (!onDisk) {
-        return false;
+        return Removal::Stayed;
     }
-    UniqueKernelHandle handle = OpenFolderByPath(*onDisk);
-    std::optional<std::wstring> systemName = handle ? NameOfEntry(handle.Get()) : std::nullopt;
+    OpenedEntry opened = OpenFolderByPath(*onDisk);
+    if (!opened.handle) {
+        return opened.absent ? Removal::Gone : Removal::Stayed;
+    }
+    std::optional<std::wstring> systemName = NameOfEntry(opened.handle.Get());
     if (!systemName) {
-        return false;
+        return Removal::Stayed;
     }
-    root_ = Held{std::move(handle), std::move(*systemName)};
+    root_ = Held{std::move(opened.handle), std::move(*systemName)};
     rootFolder_ = folder;
-    return true;
+    return std::nullopt;
 }
 
-bool DeletionWalk::RemoveOrThrow(const std::wstring& folder, const std::wstring& below) {
+Removal DeletionWalk::RemoveOrThrow(const std::wstring& folder, const std::wstring& below) {
     const std::optional<std::vector<std::wstring_view>> names = NamesAsWritten(below);
-    if (!names || names->empty() || !HoldRoot(folder)) {
-        return false;
+    if (!names || names->empty()) {
+        return Removal::Stayed;
+    }
+    if (const std::optional<Removal> refused = HoldRoot(folder)) {
+        return *refused;
     }
     const std::size_t folders = names->size() - 1;
 
@@ -71,17 +93,32 @@ bool DeletionWalk::RemoveOrThrow(const std::wstring& folder, const std::wstring&
 
     for (std::size_t i = kept; i < folders; ++i) {
         const std::wstring_view name = (*names)[i];
-        UniqueKernelHandle handle = OpenEntryBelow(Deepest().handle.Get(), name, EntryKind::Folder);
-        std::optional<std::wstring> systemName =
-            handle ? NameIfListedEntry(handle.Get(), Deepest().systemName, name) : std::nullopt;
-        if (!systemName) {
-            return false;
+        OpenedEntry opened = OpenEntryBelow(Deepest().handle.Get(), name, EntryKind::Folder);
+        if (!opened.handle) {
+            return opened.absent ? Removal::Gone : Removal::Stayed;
         }
-        chain_.push_back({std::wstring(name), Held{std::move(handle), std::move(*systemName)}});
+        auto checked = CheckListed(opened.handle.Get(), Deepest().systemName, name);
+        if (const Removal* refused = std::get_if<Removal>(&checked)) {
+            return *refused;
+        }
+        chain_.push_back(
+            {std::wstring(name), Held{std::move(opened.handle), std::move(std::get<ListedEntry>(checked).systemName)}});
     }
 
-    const UniqueKernelHandle file = OpenEntryBelow(Deepest().handle.Get(), names->back(), EntryKind::File);
-    return file && NameIfListedEntry(file.Get(), Deepest().systemName, names->back()) && DeleteWhenClosed(file.Get());
+    const OpenedEntry file = OpenEntryBelow(Deepest().handle.Get(), names->back(), EntryKind::File);
+    if (!file.handle) {
+        return file.absent ? Removal::Gone : Removal::Stayed;
+    }
+    const auto checked = CheckListed(file.handle.Get(), Deepest().systemName, names->back());
+    if (const Removal* refused = std::get_if<Removal>(&checked)) {
+        return *refused;
+    }
+    if (DeleteWhenClosed(file.handle.Get())) {
+        return Removal::Deleted;
+    }
+    // The system refuses a read-only file as it refuses one this tool may not delete: the attribute tells them apart.
+    const std::optional<std::uint32_t> attributes = std::get<ListedEntry>(checked).answers.Attributes();
+    return attributes && (*attributes & attribute::kReadOnly) != 0 ? Removal::KeptOnPurpose : Removal::Stayed;
 }
 
 }  // namespace velstrand

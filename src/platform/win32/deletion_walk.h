@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/runtime_services.h"
 #include "platform/win32/unique_handle.h"
 
 namespace velstrand {
@@ -10,7 +12,7 @@ namespace velstrand {
 // Deletes files below a folder without ever leaving it: from the folder, reached by its path with any links on it
 // followed, it walks down one name at a time, each entry opened relative to the handle of the folder above, and
 // deletes through the handle of the very file it checked. Nothing is deleted when a folder on the way or the file
-// itself is a link, or is no longer the entry that was listed.
+// itself is a link, may be one, or is no longer the entry that was listed.
 //
 // The folders walked through stay held for the next deletion, which in a sweep's depth-first order shares most of
 // them: they were checked when opened, and held they cannot be renamed or removed on Windows. Each file is still
@@ -19,8 +21,8 @@ namespace velstrand {
 class DeletionWalk {
   public:
     // `folder` is a path as the program is given it ("\\?\D:\DNF", or a plain absolute path), `below` the names
-    // under it joined by "\".
-    bool Remove(const std::wstring& folder, const std::wstring& below);
+    // under it joined by "\". What became of the file, as RuntimeServices::RemoveFile tells it.
+    Removal Remove(const std::wstring& folder, const std::wstring& below);
 
     // Lets go of the folders held since the last deletion, so that the player can rename or move them again.
     void LetGo() {
@@ -40,8 +42,9 @@ class DeletionWalk {
         Held folder;
     };
 
-    bool RemoveOrThrow(const std::wstring& folder, const std::wstring& below);
-    bool HoldRoot(const std::wstring& folder);
+    Removal RemoveOrThrow(const std::wstring& folder, const std::wstring& below);
+    // No result once `folder` is held; otherwise what becomes of a deletion below it.
+    std::optional<Removal> HoldRoot(const std::wstring& folder);
     const Held& Deepest() const { return chain_.empty() ? root_ : chain_.back().folder; }
 
     std::wstring rootFolder_;  // the `folder` that root_ holds, as it was given

@@ -65,7 +65,7 @@ Removal Win32Services::RemoveFile(const std::wstring& folder, const std::wstring
     upkeep_.IfDue();
     // No attribute is cleared first: a read-only file is one the user meant to keep.
     listing_.ForgetSnapshot();
-    return deletions_.Remove(folder, below) ? Removal::Deleted : Removal::Stayed;
+    return deletions_.Remove(folder, below);
 }
 
 bool Win32Services::StartProgram(const std::wstring& commandLine, StartStyle style) {

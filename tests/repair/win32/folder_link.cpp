@@ -92,23 +92,29 @@ bool RunLinux(const wchar_t* program, const std::string& arguments) {
 
 }  // namespace
 
-FolderLink::FolderLink(std::filesystem::path link, const std::filesystem::path& target) : link_(std::move(link)) {
+FolderLink::FolderLink(std::filesystem::path link, const std::filesystem::path& target, LinkTo kind)
+    : link_(std::move(link)), kind_(kind) {
     const auto unixLink = UnixPathOf(link_);
     const auto unixTarget = UnixPathOf(target);
     if (unixLink && unixTarget) {
         RunLinux(L"Z:\\bin\\ln", " -s -- \"" + *unixTarget + "\" \"" + *unixLink + "\"");
-    } else {
+    } else if (kind_ == LinkTo::Folder) {
         MakeJunction(link_, target);
+    } else {
+        ::CreateSymbolicLinkW(link_.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
     }
-    made_ = WaitUntil([&] { return IsLink(link_); }, kLinuxProgramGrace);
+    // Wine lists a link to a file as the file it leads to.
+    made_ = WaitUntil([&] { return kind_ == LinkTo::Folder ? IsLink(link_) : !IsGone(link_); }, kLinuxProgramGrace);
 }
 
 FolderLink::~FolderLink() {
     if (const auto unixLink = UnixPathOf(link_)) {
         RunLinux(L"Z:\\bin\\rm", " -f -- \"" + *unixLink + "\"");
         WaitUntil([&] { return IsGone(link_); }, kLinuxProgramGrace);
-    } else {
+    } else if (kind_ == LinkTo::Folder) {
         ::RemoveDirectoryW(link_.c_str());
+    } else {
+        ::DeleteFileW(link_.c_str());
     }
 }
 

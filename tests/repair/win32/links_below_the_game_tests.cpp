@@ -3,6 +3,7 @@
 // must all stay.
 #include "folder_link.h"
 #include "repair_under_wine_fixture.h"
+#include "this_system.h"
 #include "wait_until.h"
 
 namespace velstrand::testing {
@@ -19,8 +20,8 @@ bool MoveFolder(const fs::path& from, const fs::path& to) {
 // Links that a run's client is started through stay until the fixture has waited for that client to end.
 class LinksBelowTheGame : public RepairUnderWine {
   protected:
-    bool MakeLink(const fs::path& link, const fs::path& target) {
-        links_.push_back(std::make_unique<FolderLink>(link, target));
+    bool MakeLink(const fs::path& link, const fs::path& target, LinkTo kind = LinkTo::Folder) {
+        links_.push_back(std::make_unique<FolderLink>(link, target, kind));
         return links_.back()->Made();
     }
 
@@ -33,9 +34,11 @@ class LinksBelowTheGame : public RepairUnderWine {
         WriteFile(outsideLog);
         ASSERT_TRUE(MakeLink(game / linked, outside)) << "the test could not make a folder link";
 
-        Run(true);
+        const auto services = Run(true);
 
         EXPECT_TRUE(fs::exists(outsideLog));
+        // Kept on purpose: not one of the files the completion message counts as stayed.
+        EXPECT_EQ(services->messages, std::vector<std::wstring>{std::wstring(kCompletionMessage)});
     }
 
   private:
@@ -48,6 +51,25 @@ TEST_F(LinksBelowTheGame, TheTraceLogStaysWhenStartIsALink) {
 
 TEST_F(LinksBelowTheGame, TheTraceLogStaysWhenTenProtectIsALink) {
     ExpectTheLogOutsideStays(fs::path(L"start") / L"TenProtect");
+}
+
+// A deletion that a link below the game folder leads out of is refused as the tool means to, not as a failure.
+TEST_F(LinksBelowTheGame, ADeletionThroughAFolderLinkIsKeptOnPurpose) {
+    WriteFile(outside / L"x.tdl");
+    ASSERT_TRUE(MakeLink(game / L"linked", outside)) << "the test could not make a folder link";
+    EXPECT_EQ(windows.RemoveFile(game.wstring(), L"linked\\x.tdl"), Removal::KeptOnPurpose);
+    EXPECT_TRUE(fs::exists(outside / L"x.tdl"));
+}
+
+TEST_F(LinksBelowTheGame, AFileLinkIsKeptOnPurposeAndWhatItLeadsToStays) {
+    WriteFile(outside / L"x.tdl");
+    if (!MakeLink(game / L"x.tdl", outside / L"x.tdl", LinkTo::File)) {
+        ASSERT_FALSE(UnderWine()) << "the test could not make a file link";
+        GTEST_SKIP() << "Windows lets only an elevated process, or any in developer mode, make a symbolic link to a "
+                        "file";
+    }
+    EXPECT_EQ(windows.RemoveFile(game.wstring(), L"x.tdl"), Removal::KeptOnPurpose);
+    EXPECT_TRUE(fs::exists(outside / L"x.tdl"));
 }
 
 // At the first deletion, before anything of it is opened, a listed folder is moved away and a link to `outside`

@@ -53,6 +53,11 @@ class RepairUnderWine : public ::testing::Test {
         outside = scratch.Path() / L"outside";
         fs::create_directories(tool);
         CopySystemTaskkill(tool);
+        PlaceClients();
+    }
+
+    // Stand-ins for both clients in the game folder.
+    void PlaceClients() {
         fs::create_directories(game / L"start");
         fs::copy_file(StandInProgram(), Client(kOfficialClient));
         fs::copy_file(StandInProgram(), Client(kExperienceClient));

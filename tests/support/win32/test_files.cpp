@@ -28,6 +28,18 @@ std::set<fs::path> FilesBelow(const fs::path& root) {
     return files;
 }
 
+std::wstring FileSystemOf(const fs::path& path) {
+    const UniqueFileHandle entry(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    wchar_t name[MAX_PATH + 1] = {};
+    if (!entry ||
+        !::GetVolumeInformationByHandleW(entry.Get(), nullptr, 0, nullptr, nullptr, nullptr, name, MAX_PATH + 1)) {
+        return std::wstring();
+    }
+    return name;
+}
+
 fs::path BuildPath(std::string_view path) {
     std::wstring windows = FromUtf8(path);
     std::replace(windows.begin(), windows.end(), L'/', L'\\');

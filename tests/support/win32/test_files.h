@@ -17,6 +17,9 @@ void WriteFile(const fs::path& path, std::string_view content = "leftover");
 void SetHidden(const fs::path& path);
 // Every file below `root`, as paths relative to it.
 std::set<fs::path> FilesBelow(const fs::path& root);
+// "NTFS", "FAT32", "exFAT": the file system of the volume `path` lies on, past any mount point on the way; empty
+// text when it cannot be told.
+std::wstring FileSystemOf(const fs::path& path);
 
 // A path that the build wrote (UTF-8), "/x/y" under Wine or "C:/x/y" on Windows, as this process can open it.
 fs::path BuildPath(std::string_view path);
