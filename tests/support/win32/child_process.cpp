@@ -8,18 +8,29 @@
 
 namespace velstrand::testing {
 
-ChildProcess::ChildProcess(const fs::path& program, const fs::path& currentFolder, const std::wstring& arguments) {
+ChildProcess::ChildProcess(const fs::path& program,
+                           const fs::path& currentFolder,
+                           const std::wstring& arguments,
+                           const fs::path& outputFile) {
     std::wstring commandLine = L"\"" + program.wstring() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
     const UniqueFileHandle nowhere(::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
                                                  FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0,
                                                  nullptr));
+    const UniqueFileHandle output(outputFile.empty()
+                                      ? INVALID_HANDLE_VALUE
+                                      : ::CreateFileW(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable,
+                                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!outputFile.empty() && !output) {
+        startError_ = ::GetLastError();
+        return;
+    }
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = nowhere.Get();
-    startup.hStdOutput = nowhere.Get();
-    startup.hStdError = nowhere.Get();
+    startup.hStdOutput = output ? output.Get() : nowhere.Get();
+    startup.hStdError = startup.hStdOutput;
     PROCESS_INFORMATION info{};
     if (::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                          currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info)) {
@@ -41,6 +52,14 @@ bool ChildProcess::HasEnded() const {
 
 bool ChildProcess::WaitForEnd(std::chrono::milliseconds timeout) const {
     return !process_ || ::WaitForSingleObject(process_.Get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+std::optional<DWORD> ChildProcess::ExitCode() const {
+    DWORD exitCode = 0;
+    if (!process_ || !HasEnded() || !::GetExitCodeProcess(process_.Get(), &exitCode)) {
+        return std::nullopt;
+    }
+    return exitCode;
 }
 
 void ChildProcess::End() {

@@ -17,10 +17,14 @@ namespace velstrand::testing {
 namespace fs = std::filesystem;
 
 // A process this test started; ended when the object goes if it is still running. Its standard handles, and
-// those of the programs it starts, go nowhere (taskkill's report would otherwise fill the test's log).
+// those of the programs it starts, go nowhere (taskkill's report would otherwise fill the test's log), or its output
+// and errors into `outputFile` when one is given.
 class ChildProcess {
   public:
-    ChildProcess(const fs::path& program, const fs::path& currentFolder, const std::wstring& arguments = L"");
+    ChildProcess(const fs::path& program,
+                 const fs::path& currentFolder,
+                 const std::wstring& arguments = L"",
+                 const fs::path& outputFile = {});
     ~ChildProcess();
     ChildProcess(ChildProcess&&) = default;
     ChildProcess& operator=(ChildProcess&&) = default;
@@ -31,6 +35,8 @@ class ChildProcess {
     DWORD Id() const { return id_; }
     bool HasEnded() const;
     bool WaitForEnd(std::chrono::milliseconds timeout) const;
+    // Once it has ended; no result before, or when it did not start.
+    std::optional<DWORD> ExitCode() const;
     void End();
     // Lets it run on when the object goes.
     void LeaveRunning() { process_.Reset(); }
