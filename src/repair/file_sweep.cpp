@@ -86,12 +86,13 @@ std::int32_t TreeSearch(RuntimeServices& services,
 }
 
 std::size_t Search(RuntimeServices& services, const GameFolder& gameFolder, std::wstring_view FileExtensions) {
-    // The root in its extended form, once: every name a listing returns is joined to it exactly as listed, so that
-    // a folder "foo." is entered as "foo.", never as a "foo" beside it, which may be a link or a hidden folder.
     std::vector<std::wstring> sFiles;
     std::size_t tried = 0;
     std::size_t stayed = 0;
     try {
+        // The root in its extended form, once: every name a listing returns is joined to it exactly as listed, so
+        // that a folder "foo." is entered as "foo.", never as a "foo" beside it, which may be a link or a hidden
+        // folder.
         const std::wstring root = gameFolder.onDisk + L"\\";
         std::int32_t found = 0;
         try {

@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 #include <type_traits>
-#include <utility>
 
 #include "platform/command_line.h"
 #include "repair/file_sweep.h"
